@@ -2,12 +2,50 @@
 // The sound library: music (MIDI and wave) and sound effects. One program-wide
 // engine behind plain calls; paths come from FindAsset. Results are ints as the
 // callers expect them; most are ignored.
+//
+// Results: 0 when the call did what it asked, -1 when it could not (no engine,
+// a file that does not play); the queries return their value.
+//
+// Settings arrive as the database stores them and are clamped to its ranges:
+//   volume 0..100   gain = (volume / 100)², so 50 is a quarter (−12 dB), 0 silent
+//   tempo 50..150   percent; MIDI: tempo; wave: playback speed, pitch included
+//   balance 0..100  50 centred; left gain = min(1, (100 − balance) / 50),
+//                   right gain = min(1, balance / 50): 0 is heard only on the
+//                   left, 100 only on the right, and the centre loses nothing
+//   fades           milliseconds; the gain moves linearly from 0 to 1 (fade-in)
+//                   or from where it is to 0 (fade-out, then the music stops)
+//
+// Time: the engine moves on by the frames it renders. With an output attached
+// the output pulls Render at AudioRate() frames per second (a device, or the
+// platform's own clock when there is none). Without an output the engine
+// keeps time itself from the steady clock, silently.
+
+#include <string>
+#include <vector>
 
 class Platform;
 
 // Ours: where the engine's mixer plays. Call before MelvoxCreate; nullptr or
 // never called means silent with the same timing.
 void MelvoxAttachOutput(Platform* platform);
+
+// Ours: where MelvoxInitMidi looks for a General MIDI soundfont, in this order.
+struct MelvoxSoundFontSources {
+  std::string PackageFolder;  // the first .sf2/.sf3 in its "Music", then its "SoundFont" folder
+  std::string Configured;     // the config file's SoundFont value
+  std::vector<std::string> SystemDefaults{
+      "/usr/share/sounds/sf2/default-GM.sf2",
+      "/usr/share/sounds/sf3/default-GM.sf3",
+      "/usr/share/sounds/sf2/default-GM.sf3",
+  };
+};
+void MelvoxSetSoundFontSources(const MelvoxSoundFontSources& sources);
+
+// Ours, for tests: every call since the last clear with its arguments and,
+// for queries, its result, e.g. "MelvoxPlaySoundEx(/g/Sound/Buzzer.wav, 80, 100, 50)"
+// or "MelvoxGetMusicLooping() = 1". The oldest entries give way past 65536.
+std::vector<std::string> MelvoxCallLog();
+void MelvoxClearCallLog();
 
 int MelvoxCreate();
 int MelvoxInitMidi();
