@@ -1,0 +1,183 @@
+#include "shell/GameMain.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <chrono>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+#include "battle/LS_Battle.h"
+#include "graphics/VantraDraw.h"
+#include "platform/Platform.h"
+#include "screens/LS_Debug.h"
+#include "screens/LS_GameOver.h"
+#include "screens/LS_Menu.h"
+#include "screens/LS_Name.h"
+#include "screens/LS_SaveFile.h"
+#include "screens/LS_Shop.h"
+#include "screens/LS_Title.h"
+#include "shell/Melvox.h"
+#include "shell/MultiInput.h"
+#include "shell/Random.h"
+#include "state/LGD_SaveData.h"
+#include "world/LS_Field.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kFrameRate = 60;
+constexpr int kMaxLag = 20;
+constexpr int kFramesAfterReset = 20;
+}  // namespace
+
+TFormKelGameMain::TFormKelGameMain(Platform& machine, TKelLaunchOptions options)
+    : Machine(machine), Options(std::move(options)) {}
+
+TFormKelGameMain::~TFormKelGameMain() { FormDestroy(); }
+
+TKelgSystem& TFormKelGameMain::System() { return SaveData->System; }
+
+void TFormKelGameMain::SetFolders(const AssetFolders& folders) {
+  Program.Folders = folders;
+  Program.Flags.GameFolder = folders.game;
+  fs::path normal = folders.game.lexically_normal();
+  if (normal.filename().empty()) normal = normal.parent_path();
+  Program.Flags.GameFolderName = normal.filename().string();
+  Program.Flags.ExeReadOnly = access(folders.game.c_str(), W_OK) != 0;
+}
+
+void TFormKelGameMain::FormCreate() {
+  Draw = std::make_unique<TVantraDraw>(Machine);
+  Draw->OnMain = [this] { VantraDrawMain(); };
+  Draw->SetFrameRate(kFrameRate);
+  Draw->SetMaxLag(kMaxLag);
+  Draw->SetScreenZoom(true);
+  Draw->SetFrameLimit(Options.frameLimit);
+  for (const auto& shot : Options.screenshots) Draw->AddScreenshot({shot.frame, shot.path});
+
+  TKelStartFlags& flags = Program.Flags;
+  flags.IsBattleTest = Options.Argument(1) == "BattleTest";
+  flags.IsTestPlay = flags.IsBattleTest || Options.Argument(1) == "TestPlay";
+  flags.ShowLogos = !flags.IsTestPlay;
+  flags.ShowTitle = Options.Argument(2) != "HideTitle";
+  Draw->SetScreenMode(Options.Argument(3) == "Window" ? ScreenMode::smWindow : ScreenMode::smFullScreen);
+  Draw->Initialize();
+  flags.GameTitle = ReadGameTitle(flags.GameFolder);
+  Machine.SetTitle(flags.GameTitle);
+  Program.Draw = Draw.get();
+}
+
+void TFormKelGameMain::FormShow() {
+  MelvoxAttachOutput(&Machine);
+  MelvoxCreate();
+  MelvoxInitMidi();
+  MelvoxInitWave();
+  SoundStarted = true;
+
+  Random = std::make_unique<TKelRandom>();
+  Random->Seed(Options.seed.value_or(
+      static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())));
+  Program.Random = Random.get();
+
+  Input = std::make_unique<TMultiInput>(Machine);
+  Program.Input = Input.get();
+  SaveData = std::make_unique<TKelgSaveData>();
+  SaveData->ClearAll();
+  Program.SaveData = SaveData.get();
+
+  Scenes[scField] = std::make_unique<TKelFieldScene>(Program);
+  Scenes[scMenu] = std::make_unique<TKelMenuScene>(Program);
+  Scenes[scBattle] = std::make_unique<TKelBattleScene>(Program);
+  Scenes[scShop] = std::make_unique<TKelShopScene>(Program);
+  Scenes[scName] = std::make_unique<TKelNameScene>(Program);
+  Scenes[scSaveFile] = std::make_unique<TKelSaveFileScene>(Program);
+  Scenes[scTitle] = std::make_unique<TKelTitleScene>(Program);
+  Scenes[scGameOver] = std::make_unique<TKelGameOverScene>(Program);
+  Scenes[scDebug] = std::make_unique<TKelDebugScene>(Program);
+}
+
+void TFormKelGameMain::FormCloseQuery() {
+  if (Draw) {
+    // Both pages of a flip chain go black.
+    for (int i = 0; i < 2; ++i) {
+      Draw->Board.Clear();
+      Draw->Present();
+    }
+  }
+  if (SoundStarted) MelvoxRelease();
+}
+
+void TFormKelGameMain::FormDestroy() {
+  if (SoundStarted) {
+    MelvoxRelease();
+    MelvoxAttachOutput(nullptr);
+    SoundStarted = false;
+  }
+  // Freed in the reverse order of creation, so nothing outlives what it uses.
+  for (auto it = Scenes.rbegin(); it != Scenes.rend(); ++it) it->reset();
+  Program.SaveData = nullptr;
+  SaveData.reset();
+  Program.Input = nullptr;
+  Input.reset();
+  Program.Random = nullptr;
+  Random.reset();
+  Program.Draw = nullptr;
+  Draw.reset();
+}
+
+void TFormKelGameMain::Run() { Draw->Run(); }
+
+void TFormKelGameMain::ResetGame() {
+  MelvoxStopMusic();
+  MelvoxStopSound();
+  TVantraBoard& board = Draw->Board;
+  board.Clear();
+  board.Brightness = 0;
+  Draw->Present();
+  SaveData->ClearAll();
+  for (int id = scField; id <= scGameOver; ++id) Scenes[id]->Reset();
+  // A held F12 keeps the screen black until it is released.
+  while (Machine.KeyDown(Key::F12)) Draw->WaitNextFrame();
+  for (int i = 0; i < kFramesAfterReset; ++i) Draw->WaitNextFrame();
+  if (Program.Flags.IsBattleTest) SetupBattleTest();
+  else System().SceneId = scTitle;
+}
+
+void TFormKelGameMain::SetupBattleTest() {
+  System().SceneId = scBattle;
+  const std::string troop = Options.Argument(4);
+  int troopId = 0;
+  const auto [ptr, ec] = std::from_chars(troop.data(), troop.data() + troop.size(), troopId);
+  if (troop.empty() || ec != std::errc() || ptr != troop.data() + troop.size())
+    throw std::runtime_error("Invalid Monsters Group");
+}
+
+void TFormKelGameMain::VantraDrawMain() {
+  ResetGame();
+  while (!Program.Flags.IsBattleTest || System().SceneId == scBattle) {
+    const TKelSceneId previous = System().SceneId;
+    ++System().FrameCount;
+    Input->Poll();
+    TKelScene& scene = *Scenes[previous];
+    scene.Update();
+    // A new scene starts at once: its first update runs in this frame's time.
+    if (System().SceneId != previous) continue;
+    if (Draw->GetLag() < Draw->GetMaxLag() / 2 || scene.ForceDraw()) {
+      scene.Draw();
+      Draw->Present();
+    }
+    Draw->WaitNextFrame();
+  }
+}
+
+nlohmann::json TFormKelGameMain::DumpState() const {
+  nlohmann::json state;
+  state["frames"] = Draw ? Draw->FramesDone() : 0;
+  if (SaveData) {
+    state["SceneId"] = static_cast<int>(SaveData->System.SceneId);
+    state["FrameCount"] = SaveData->System.FrameCount;
+  }
+  return state;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The program-wide objects, handed to every scene instead of globals.
+
+#include <filesystem>
+#include <string>
+
+#include "shell/Assets.h"
+
+class TVantraDraw;
+class TMultiInput;
+class TKelgSaveData;
+class TKelRandom;
+
+struct TKelStartFlags {
+  std::filesystem::path GameFolder;
+  std::string GameFolderName;
+  std::string GameTitle = "Untitled";
+  bool IsBattleTest = false;
+  bool IsTestPlay = false;
+  bool ShowLogos = true;  // the title clears it once the logos have shown
+  bool ShowTitle = true;
+  bool ExeReadOnly = false;
+};
+
+struct TKelProgram {
+  TKelStartFlags Flags;
+  AssetFolders Folders;
+  TVantraDraw* Draw = nullptr;
+  TMultiInput* Input = nullptr;
+  TKelgSaveData* SaveData = nullptr;
+  TKelRandom* Random = nullptr;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// The base of every screen: two boards for transitions, drawing into the back
+// buffer, and the blocking fades and flash that end by flushing the input.
+
+#include "graphics/VantraSheet.h"
+#include "shell/KelProgram.h"
+#include "state/LGD_System.h"
+
+class TKelScene {
+public:
+  explicit TKelScene(TKelProgram& program);
+  virtual ~TKelScene() = default;
+  TKelScene(const TKelScene&) = delete;
+  TKelScene& operator=(const TKelScene&) = delete;
+
+  virtual void Reset();       // forget the scene's state; boards black
+  virtual void Draw() = 0;    // the whole scene into the back buffer
+  virtual void Update() = 0;  // once a frame while current
+  // The map asks for a frame to be drawn even when late.
+  virtual bool ForceDraw() const { return false; }
+
+  void WaitFrame();
+  void FadeIn(double step);
+  void FadeOut(double step);
+  void FlashScreen();
+
+  TVantraBoard OldScreen{320, 240};
+  TVantraBoard NewScreen{320, 240};
+
+protected:
+  TVantraBoard& BackBuffer();
+  TKelgSystem& System();
+  void SwitchTo(TKelSceneId scene);
+
+  TKelProgram& Program;
+};
