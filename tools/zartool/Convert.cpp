@@ -22,6 +22,14 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
+// The player's Japanese messages are Shift-JIS bytes; the tool names them in English.
+std::string Readable(const char* message) {
+  const std::string text = message;
+  if (text == kMsgInvalidImageFormat) return "invalid image format";
+  if (text == kMsgBitmapEmpty) return "the bitmap is empty";
+  return text;
+}
+
 std::vector<std::uint8_t> Encode(const TVantraBitmap& bitmap, const std::string& extension) {
   if (extension == ".xyz") return WriteXyz(bitmap);
   if (extension == ".png") return WritePng(bitmap);
@@ -51,8 +59,8 @@ int RunConvert(int argc, char** argv) {
   try {
     LoadImageFile(bitmap, input);
   } catch (const EVantraInvalidGraphic& e) {
-    // The player's own message may be in its code page; say in plain words what failed.
-    std::cerr << "zartool convert: " << input << ": not a picture the player can load (" << e.what() << ")\n";
+    std::cerr << "zartool convert: " << input << ": not a picture the player can load (" << Readable(e.what())
+              << ")\n";
     return 1;
   } catch (const std::exception& e) {
     std::cerr << "zartool convert: " << input << ": " << e.what() << "\n";
@@ -70,7 +78,7 @@ int RunConvert(int argc, char** argv) {
   try {
     WriteFileBytes(output, Encode(bitmap, extension));
   } catch (const std::exception& e) {
-    std::cerr << "zartool convert: " << output << ": " << e.what() << "\n";
+    std::cerr << "zartool convert: " << output << ": " << Readable(e.what()) << "\n";
     return 1;
   }
   return 0;
