@@ -136,7 +136,11 @@ bool CreateFolderPath(const fs::path& path) {
 }
 
 fs::path SaveFolder(const fs::path& gameFolder) {
-  if (access(gameFolder.c_str(), W_OK) == 0) return gameFolder;
+  return SaveFolder(gameFolder, access(gameFolder.c_str(), W_OK) == 0);
+}
+
+fs::path SaveFolder(const fs::path& gameFolder, bool gameFolderWritable) {
+  if (gameFolderWritable) return gameFolder;
   fs::path normal = fs::absolute(gameFolder).lexically_normal();
   if (normal.filename().empty()) normal = normal.parent_path();  // a trailing separator
   const fs::path folder = EnvFolder("XDG_DATA_HOME", ".local/share") / "zarkit" / normal.filename();

@@ -42,6 +42,7 @@ std::filesystem::path ConfigFilePath();
 // Where saves go: the game folder when writable, else
 // $XDG_DATA_HOME/zarkit/<game folder name>/, created on first use.
 std::filesystem::path SaveFolder(const std::filesystem::path& gameFolder);
+std::filesystem::path SaveFolder(const std::filesystem::path& gameFolder, bool gameFolderWritable);
 
 // Creates a folder and its missing parents; true when it exists afterwards.
 // An empty path is an error.

@@ -75,6 +75,8 @@ void TMultiInput::Poll() {
     Apply(event);
     Sample();
   }
+  // The devices are sampled at least once a poll, as a running sampler would.
+  Sample();
   if (!Machine.IsActive()) {
     Live = Collected = PressedSet = TriggeredSet = RepeatedSet = 0;
     DirectionValue = 0;
