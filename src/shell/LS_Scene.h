@@ -2,6 +2,8 @@
 // The base of every screen: two boards for transitions, drawing into the back
 // buffer, and the blocking fades and flash that end by flushing the input.
 
+#include <cstdint>
+
 #include "graphics/VantraSheet.h"
 #include "shell/KelProgram.h"
 #include "state/LGD_System.h"
@@ -23,6 +25,22 @@ public:
   void FadeIn(double step);
   void FadeOut(double step);
   void FlashScreen();
+
+  // Transitions between OldScreen and NewScreen on the back buffer; they block
+  // for their frames and end by flushing the input.
+  void ShowScreen(std::uint8_t kind);
+  void EraseScreen(std::uint8_t kind);
+  void Transition(bool show, std::uint8_t kind);
+  void CrossFade();
+  void DrawMosaic(const TVantraBoard& source, int blockSize);
+  void DrawRasterWave(const TVantraBoard& source, int amplitude);
+
+  // Where the zoom transition closes in: the hero on the map, else the centre.
+  struct TFocus {
+    int X = 160;
+    int Y = 120;
+  };
+  virtual TFocus TransitionFocus() const { return {}; }
 
   TVantraBoard OldScreen{320, 240};
   TVantraBoard NewScreen{320, 240};
