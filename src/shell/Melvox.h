@@ -15,6 +15,12 @@
 //   fades           milliseconds; the gain moves linearly from 0 to 1 (fade-in)
 //                   or from where it is to 0 (fade-out, then the music stops)
 //
+// Music loops from its start for ever; MelvoxGetMusicLooping turns 1 at the
+// first pass's end. MelvoxGetMidiTick counts in the file's own ticks and starts
+// again at 0 on every pass; wave music has no tick (0). Effects: 16 voices, the
+// oldest gives way. Reserving (or caching) a sound keeps it decoded until it is
+// cancelled as often as it was reserved, or until MelvoxTermWave.
+//
 // Time: the engine moves on by the frames it renders. With an output attached
 // the output pulls Render at AudioRate() frames per second (a device, or the
 // platform's own clock when there is none). Without an output the engine
