@@ -21,6 +21,10 @@ struct MelvoxLibrary {
   MelvoxSoundFontSources SoundFonts;
   std::unique_ptr<MelvoxEngine> Engine;
   std::deque<std::string> CallLog;
+
+  // An engine never released is left alone at exit: its output may be gone
+  // already, or still pulling it from the device thread.
+  ~MelvoxLibrary() { static_cast<void>(Engine.release()); }
 };
 
 MelvoxLibrary& Library() {

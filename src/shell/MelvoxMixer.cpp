@@ -118,7 +118,7 @@ void MelvoxEngine::RenderWaveMusic(float* left, float* right, int frames) {
     right[i] = sample.Right;
     Music.Position += step;
     if (Music.Position >= length) {
-      Music.Position -= length;
+      Music.Position = std::fmod(Music.Position, length);  // a clip shorter than a step wraps more than once
       Music.Looped = true;
     }
   }
