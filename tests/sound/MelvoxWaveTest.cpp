@@ -24,6 +24,25 @@ std::vector<std::uint8_t> RawWave(int formatTag, int bits, int channels, int rat
   return out;
 }
 
+// One IMA ADPCM block of 256 bytes (505 samples): predictor 1000, step index 0
+// and zero codes, which keep every sample at the predictor.
+std::vector<std::uint8_t> ImaAdpcmWave() {
+  std::vector<std::uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
+                                   'f', 'm', 't', ' ', 20, 0, 0, 0,
+                                   0x11, 0, 1, 0,           // IMA ADPCM, mono
+                                   0x11, 0x2B, 0, 0,        // 11025 Hz
+                                   0x00, 0x2C, 0, 0,        // bytes per second (informative)
+                                   0, 1, 4, 0,              // block of 256 bytes, 4 bits
+                                   2, 0, 0xF9, 0x01,        // extra: 505 samples per block
+                                   'd', 'a', 't', 'a', 0, 1, 0, 0,
+                                   0xE8, 0x03, 0, 0};       // block header: predictor, index
+  out.resize(out.size() + 252, 0);
+  std::uint32_t riffLength = static_cast<std::uint32_t>(out.size() - 8);
+  out[4] = static_cast<std::uint8_t>(riffLength);
+  out[5] = static_cast<std::uint8_t>(riffLength >> 8);
+  return out;
+}
+
 TEST(WaveDecoding, FormatsBecomeSixteenBitStereoAtTheirOwnRate) {
   struct Case {
     const char* Name;
@@ -35,6 +54,7 @@ TEST(WaveDecoding, FormatsBecomeSixteenBitStereoAtTheirOwnRate) {
       {"8-bit mono", WaveBytes({16384, -16384}, 8000, 1, 8), 8000, {16384, 16384, -16384, -16384}},
       {"16-bit stereo", WaveBytes({1000, -2000, 3000, -4000}, 48000, 2), 48000, {1000, -2000, 3000, -4000}},
       {"mu-law mono", RawWave(7, 8, 1, 11025, {0x80, 0xFF}), 11025, {32124, 32124, 0, 0}},
+      {"IMA ADPCM mono", ImaAdpcmWave(), 11025, {1000, 1000, 1000, 1000}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
