@@ -1,0 +1,187 @@
+// Drives the built zartool as authors do: dump, pack, check.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "TestBytes.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
+#include "data/StreamUtils.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kTool = fs::path(ZAR_BINARY_DIR) / "bin" / "zartool";
+const fs::path kDemo = fs::path(ZAR_BINARY_DIR) / "demo";
+
+struct TRun {
+  int Status = -1;
+  std::string Output;
+};
+
+TRun RunTool(const std::string& arguments) {
+  TRun run;
+  std::string command = kTool.string() + " " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  std::size_t got;
+  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Output.append(buffer, got);
+  int status = pclose(pipe);
+  run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+class Zartool : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(kTool)) GTEST_SKIP() << "zartool is not built";
+    Folder = fs::temp_directory_path() / ("zartool-test-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(Folder);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    if (!Folder.empty()) fs::remove_all(Folder, ignored);
+  }
+  std::string Path(const std::string& name) const { return (Folder / name).string(); }
+  void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const { WriteWholeFile(Path(name), bytes); }
+  void WriteText(const std::string& name, const std::string& text) const { std::ofstream(Path(name)) << text; }
+  fs::path Folder;
+};
+
+std::vector<std::uint8_t> Magic(const char* magic) {
+  TStreamWriter writer;
+  WriteBerString(writer, magic);
+  return writer.TakeBytes();
+}
+
+}  // namespace
+
+TEST_F(Zartool, DemoFilesRoundTripByteForByte) {
+  for (const char* name : {"ZAR_RT.kdb", "ZAR_RT.kmt", "Map0001.kmu"}) {
+    fs::path file = kDemo / name;
+    if (!fs::exists(file)) GTEST_SKIP() << "the demo is not built";
+    TRun dump = RunTool("dump " + file.string() + " > " + Path("first.json"));
+    ASSERT_EQ(dump.Status, 0) << dump.Output;
+    ASSERT_EQ(RunTool("pack " + Path("first.json") + " -o " + Path("packed")).Status, 0);
+    EXPECT_EQ(ReadWholeFile(Path("packed")), ReadWholeFile(file.string())) << name;
+    ASSERT_EQ(RunTool("dump " + Path("packed") + " > " + Path("second.json")).Status, 0);
+    EXPECT_EQ(ReadWholeFile(Path("first.json")), ReadWholeFile(Path("second.json"))) << name;
+  }
+}
+
+// A database written byte by byte from the record tables, not by our writer.
+TEST_F(Zartool, IndependentlyEncodedFileDumpsUnderTheFieldNames) {
+  auto file = Magic("KelDataBase");
+  // Heroes (id 11): one hero, key 3: Name (1) in Shift-JIS, MaxLevel (8) = 99
+  // with a 5-byte number chunk, an unknown chunk 200, CanCritical (9) = 0.
+  auto heroes = Hex("01 03  01 04 83 41 83 43  08 05 80 80 80 80 63  09 01 00  81 48 02 AB CD  00");
+  // System (id 22): SaveCount (91) = 7, title picture (17) with bytes that are not text.
+  auto system = Hex("11 02 82 FF  5B 01 07  00");
+  // Common event list (id 25): key 1 with a one-line script (code 10110, "Hi") plus the end line.
+  auto events = Hex("01 01  15 01 0B  16 0B CE 7E 00 02 48 69 00 00 00 00 00  00");
+  auto chunk = [&file](int id, const std::vector<std::uint8_t>& payload) {
+    file.push_back(static_cast<std::uint8_t>(id));
+    file.push_back(static_cast<std::uint8_t>(payload.size()));
+    file.insert(file.end(), payload.begin(), payload.end());
+  };
+  chunk(11, heroes);
+  chunk(22, system);
+  chunk(25, events);
+  chunk(40, Hex("01 02 03"));
+  Write("ZAR_RT.kdb", file);
+
+  TRun dump = RunTool("dump " + Path("ZAR_RT.kdb"));
+  ASSERT_EQ(dump.Status, 0) << dump.Output;
+  auto json = nlohmann::json::parse(dump.Output);
+  EXPECT_EQ(json["magic"], "KelDataBase");
+  const auto& hero = json["KelPlayer"]["3"];
+  EXPECT_EQ(hero["Name"], "アイ");
+  EXPECT_EQ(hero["MaxLevel"], 99);
+  EXPECT_EQ(hero["CanCritical"], 0);
+  EXPECT_FALSE(hero.contains("InitialLevel"));  // default, not written
+  EXPECT_EQ(hero["Parameters"].size(), 300u);
+  EXPECT_EQ(hero["Parameters"][0], 40);
+  EXPECT_EQ(hero["unknown"]["200"], "abcd");
+  EXPECT_EQ(json["KelSystem"]["SaveCount"], 7);
+  EXPECT_EQ(json["KelSystem"]["TitleName"]["bytes"], "82ff");
+  EXPECT_EQ(json["KelSystem"]["Party"], nlohmann::json::array({1}));
+  const auto& line = json["KelCommonEvent"]["1"]["Script"][0];
+  EXPECT_EQ(line["code"], 10110);
+  EXPECT_EQ(line["text"], "Hi");
+  EXPECT_EQ(json["KelCommonEvent"]["1"]["Script"].size(), 2u);
+  // The default table entry: only its blocks, which are always written.
+  EXPECT_FALSE(json["KelItem"]["1"].contains("Name"));
+  EXPECT_EQ(json["KelItem"]["1"]["ItemType"], 0);
+  EXPECT_EQ(json["unknown"]["40"], "010203");
+
+  // The JSON is the truth: pack keeps the save counter; dump again is the same JSON.
+  std::ofstream(Path("db.json")) << dump.Output;
+  ASSERT_EQ(RunTool("pack " + Path("db.json") + " -o " + Path("again.kdb")).Status, 0);
+  TRun again = RunTool("dump " + Path("again.kdb"));
+  EXPECT_EQ(again.Output, dump.Output);
+}
+
+TEST_F(Zartool, CheckFindsPlantedBrokenReferences) {
+  if (!fs::exists(kDemo / "ZAR_RT.kdb")) GTEST_SKIP() << "the demo is not built";
+  for (const char* name : {"ZAR_RT.kdb", "ZAR_RT.kmt", "Map0001.kmu", "ZAR_RT.ini"})
+    fs::copy_file(kDemo / name, Folder / name);
+  TRun clean = RunTool("check " + Folder.string() + " --no-assets");
+  EXPECT_EQ(clean.Status, 0) << clean.Output;
+
+  TKelMap map;
+  map.LoadMap(Folder, 1);
+  map.ChipSetId = 9;
+  map.Events.ById(1).Pages.ById(1).Condition.Flags = ecItem;
+  map.Events.ById(1).Pages.ById(1).Condition.ItemId = 77;
+  map.SaveToFile(Folder / "Map0001.kmu");
+  TKelMapTree tree;
+  tree.LoadFromFile(Folder / "ZAR_RT.kmt");
+  tree.Get(5).ParentId = 6;
+  tree.Get(6).ParentId = 5;
+  tree.SaveToFile(Folder / "ZAR_RT.kmt");
+
+  TRun broken = RunTool("check " + Folder.string() + " --no-assets");
+  EXPECT_EQ(broken.Status, 1);
+  EXPECT_NE(broken.Output.find("Map0001.kmu.ChipSetId: chip set 9 does not exist"), std::string::npos) << broken.Output;
+  EXPECT_NE(broken.Output.find("Map0001.kmu event 1 page 1.Condition: item 77 does not exist"), std::string::npos);
+  EXPECT_NE(broken.Output.find("ZAR_RT.kmt map 5: the parent chain loops"), std::string::npos);
+
+  TRun assets = RunTool("check " + Folder.string() + " --package " + Path("none"));
+  EXPECT_NE(assets.Output.find("KelChipSet 1.GraphicName: asset \"World\" is missing"), std::string::npos)
+      << assets.Output;
+}
+
+TEST_F(Zartool, UsageAndInputErrors) {
+  struct Case { std::string arguments; int status; const char* says; };
+  WriteText("bad.json", R"({"magic": "KelDataBase", "KelPlayer": {"1": {"Nmae": "x"}}})");
+  WriteText("range.json", R"({"magic": "KelMapUnit", "ScrollType": 300})");
+  WriteText("field.json", R"({"magic": "KelMapUnit", "Direction": 1})");
+  Write("junk.kdb", Hex("0B 4B 65 6C 44 61 74 61 42 61 73 65 0B 7F 00"));
+  const Case cases[] = {
+      {"", 2, "no command"},
+      {"--help", 0, "usage: zartool"},
+      {"frob", 2, "unknown command frob"},
+      {"pack " + Path("bad.json"), 2, "pack needs -o OUT"},
+      {"dump", 2, "dump takes one FILE"},
+      {"dump x --encoding", 2, "--encoding needs a value"},
+      {"dump " + Path("junk.kdb") + " --encoding NOPE-9", 1, "unknown encoding"},
+      {"pack " + Path("bad.json") + " -o " + Path("out"), 1, "KelPlayer.1: no field is named \"Nmae\""},
+      {"pack " + Path("range.json") + " -o " + Path("out"), 1, "map.ScrollType: 300 is outside 0..255"},
+      {"pack " + Path("field.json") + " -o " + Path("out"), 1, "map: no field is named \"Direction\""},
+      {"dump " + Path("junk.kdb"), 1, "junk.kdb: table 11 length 127 exceeds the 1 bytes that remain at byte 13"},
+      {"dump " + Path("missing.kdb"), 1, "cannot open the file"},
+  };
+  for (const auto& c : cases) {
+    TRun run = RunTool(c.arguments);
+    EXPECT_EQ(run.Status, c.status) << c.arguments << "\n" << run.Output;
+    EXPECT_NE(run.Output.find(c.says), std::string::npos) << c.arguments << "\n" << run.Output;
+  }
+}
