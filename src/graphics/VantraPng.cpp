@@ -133,6 +133,7 @@ private:
     const std::uint64_t rawSize = static_cast<std::uint64_t>(height) * (RowBytes + 1);
     if (rawSize > TotalImageData(Data) * kMaxInflateRatio + 64) throw EVantraInvalidGraphic(kInvalidPng);
     Bitmap.SetFormat(static_cast<int>(width), static_cast<int>(height), BytesPerPixel * 8);
+    Bitmap.Palette.fill(TVantraRgb{});  // a file without PLTE has a black palette
     Current.assign(RowBytes + 1, 0);
     Prior.assign(RowBytes + 1, 0);
     HaveHeader = true;

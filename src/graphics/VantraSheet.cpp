@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <utility>
 
 namespace {
 std::array<double, 256> MakeTable(double (*fn)(double)) {
@@ -100,7 +101,37 @@ void TVantraColorControl::SetAll(int red, int green, int blue, int saturation, i
   if (update) Sheet.BuildColorTable();
 }
 
+void TVantraColorControl::CopyValues(const TVantraColorControl& other) {
+  Red = other.Red;
+  Green = other.Green;
+  Blue = other.Blue;
+  Saturation = other.Saturation;
+  FlashRed = other.FlashRed;
+  FlashGreen = other.FlashGreen;
+  FlashBlue = other.FlashBlue;
+  FlashLevel = other.FlashLevel;
+}
+
 // ---- Sheets ----
+
+TVantraSheet::TVantraSheet(TVantraSheet&& other) noexcept { *this = std::move(other); }
+
+TVantraSheet& TVantraSheet::operator=(TVantraSheet&& other) noexcept {
+  if (this == &other) return *this;
+  Palette = other.Palette;
+  ColorTable = other.ColorTable;
+  Transparent = other.Transparent;
+  Opacity = other.Opacity;
+  AutoSize = other.AutoSize;
+  Brightness = other.Brightness;
+  OwnColor.CopyValues(other.OwnColor);
+  ScreenColor.CopyValues(other.ScreenColor);
+  Width = std::exchange(other.Width, 0);
+  Height = std::exchange(other.Height, 0);
+  Pixels = std::move(other.Pixels);
+  other.Pixels.clear();
+  return *this;
+}
 
 void TVantraSheet::SetSize(int width, int height) {
   width = std::max(width, 0);

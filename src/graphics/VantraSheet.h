@@ -88,6 +88,9 @@ public:
   TVantraColorControl(const TVantraColorControl&) = delete;
   TVantraColorControl& operator=(const TVantraColorControl&) = delete;
 
+  // Takes the other control's values, staying bound to its own sheet.
+  void CopyValues(const TVantraColorControl& other);
+
   void Reset(bool update);
   // Each setter does nothing when no value changes; update rebuilds the sheet's table.
   void SetTone(int red, int green, int blue, int saturation, bool update);
@@ -114,6 +117,10 @@ public:
   TVantraSheet(int width, int height) { SetSize(width, height); }
   TVantraSheet(const TVantraSheet&) = delete;
   TVantraSheet& operator=(const TVantraSheet&) = delete;
+  // Movable so that sheets can live in containers; the colour controls stay
+  // bound to the sheet that holds them.
+  TVantraSheet(TVantraSheet&& other) noexcept;
+  TVantraSheet& operator=(TVantraSheet&& other) noexcept;
 
   void SetSize(int width, int height);  // new pixels are index 0; same size: nothing
   void Clear();                         // pixels, palette and colour table to zero

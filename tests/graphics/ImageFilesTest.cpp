@@ -178,6 +178,19 @@ TEST(PngWriter, LargePicturesSpanSeveralIdatChunksThatLibpngReads) {
   EXPECT_EQ(reference.Pixels, noisy.Pixels);
 }
 
+TEST(PngWriter, BoardScreenshotWidensEachFieldByBitReplication) {
+  TVantraBoard board(3, 2);
+  const std::uint16_t pixels[6] = {0xFFFF, 0x0000, 0xF800, 0x07E0, 0x001F, (17 << 11) | (33 << 5) | 5};
+  for (int i = 0; i < 6; ++i) board.ScanLine(i / 3)[i % 3] = pixels[i];
+  const std::string path = std::string(ZAR_BINARY_DIR) + "/board-screenshot.png";
+  WriteBoardPng(board, path);
+  const TPngPicture picture = DecodeWithLibpng(ReadFileBytes(path), false);
+  ASSERT_EQ(picture.ColorType, 2);
+  const Bytes expected = {255, 255, 255, 0, 0, 0, 255, 0, 0,  //
+                          0, 255, 0, 0, 0, 255, 17 << 3 | 17 >> 2, 33 << 2 | 33 >> 4, 5 << 3 | 5 >> 2};
+  EXPECT_EQ(picture.Pixels, expected);
+}
+
 TEST(XyzReader, ShortStreamLeavesIndexZeroAndBlackPalette) {
   // The stream holds only part of the palette: 100 entries and no pixels.
   Bytes raw(300);

@@ -166,6 +166,19 @@ TEST(SheetIndices, SheetDrawCopiesIndicesAndSkipsZeroOfTransparentSources) {
   }
 }
 
+TEST(SheetIndices, MovedSheetKeepsPixelsAndItsControlsRebuildItsOwnTable) {
+  TVantraSheet first(3, 2);
+  first.ScanLine(1)[2] = 5;
+  first.SetPaletteEntry(5, 200, 100, 50);
+  first.OwnColor.SetTone(100, 100, 100, 0, true);
+  TVantraSheet second = std::move(first);
+  EXPECT_EQ(second.GetWidth(), 3);
+  EXPECT_EQ(second.Pixel(2, 1), 5);
+  EXPECT_EQ(second.ColorTable[5], Rgb565(15, 30, 15));
+  second.OwnColor.SetTone(100, 100, 100, 100, true);
+  EXPECT_EQ(second.ColorTable[5], Rgb565(25, 25, 6));
+}
+
 class SheetLoading : public ::testing::Test {
 protected:
   std::string Path(const std::string& name) { return std::string(ZAR_BINARY_DIR) + "/sheet-test-" + name; }
