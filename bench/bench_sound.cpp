@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -82,37 +83,52 @@ std::vector<std::uint8_t> EffectWave() {
   return out;
 }
 
-// A busy eight-second piece: four channels of chords in eighth notes.
-std::vector<std::uint8_t> BusyMidi() {
+// Eight seconds of an ordinary game piece at 120 beats per minute: a piano
+// melody in eighths, held three-note string chords, a bass in quarters and
+// drums (hi-hat in eighths, kick and snare on the beats).
+std::vector<std::uint8_t> PieceMidi() {
+  struct Timed {
+    std::uint32_t Tick;
+    std::vector<std::uint8_t> Bytes;
+  };
+  std::vector<Timed> events;
+  auto note = [&](std::uint8_t channel, std::uint8_t key, std::uint32_t start, std::uint32_t length) {
+    events.push_back({start, {static_cast<std::uint8_t>(0x90 | channel), key, 96}});
+    events.push_back({start + length, {static_cast<std::uint8_t>(0x80 | channel), key, 0}});
+  };
+  constexpr std::uint32_t kBeat = 480;
+  constexpr std::uint32_t kBar = 4 * kBeat;
+  events.push_back({0, {0xC0, 0}});    // piano
+  events.push_back({0, {0xC1, 48}});   // strings
+  events.push_back({0, {0xC2, 33}});   // bass
+  const std::uint8_t chordRoots[] = {60, 65, 67, 60};
+  const std::uint8_t melody[] = {72, 74, 76, 79, 77, 76, 74, 72};
+  for (std::uint32_t bar = 0; bar < 4; ++bar) {
+    std::uint8_t root = chordRoots[bar];
+    for (std::uint8_t offset : {0, 4, 7}) note(1, static_cast<std::uint8_t>(root + offset), bar * kBar, kBar);
+    for (std::uint32_t beat = 0; beat < 4; ++beat) {
+      std::uint32_t at = bar * kBar + beat * kBeat;
+      note(2, static_cast<std::uint8_t>(root - 24), at, kBeat);
+      note(9, beat % 2 == 0 ? 36 : 38, at, kBeat / 2);
+      for (std::uint32_t half = 0; half < 2; ++half) {
+        note(0, melody[(beat * 2 + half + bar) % 8], at + half * kBeat / 2, kBeat / 2);
+        note(9, 42, at + half * kBeat / 2, kBeat / 4);
+      }
+    }
+  }
+  std::stable_sort(events.begin(), events.end(), [](const Timed& a, const Timed& b) { return a.Tick < b.Tick; });
+
   std::vector<std::uint8_t> track;
-  auto event = [&](std::uint32_t delta, std::initializer_list<std::uint8_t> bytes) {
-    // Deltas here stay below 16384: two bytes of variable length at most.
+  std::uint32_t tick = 0;
+  for (const Timed& event : events) {
+    std::uint32_t delta = event.Tick - tick;  // below 16384: two bytes at most
     if (delta >= 128) track.push_back(static_cast<std::uint8_t>(0x80 | (delta >> 7)));
     track.push_back(static_cast<std::uint8_t>(delta & 0x7F));
-    track.insert(track.end(), bytes);
-  };
-  const std::uint8_t programs[] = {0, 48, 33, 73};
-  for (std::uint8_t channel = 0; channel < 4; ++channel) {
-    event(0, {static_cast<std::uint8_t>(0xC0 | channel), programs[channel]});
+    track.insert(track.end(), event.Bytes.begin(), event.Bytes.end());
+    tick = event.Tick;
   }
-  constexpr std::uint32_t kEighth = 240;
-  for (int step = 0; step < 32; ++step) {
-    for (std::uint8_t channel = 0; channel < 4; ++channel) {
-      for (int voice = 0; voice < 3; ++voice) {
-        auto key = static_cast<std::uint8_t>(48 + channel * 7 + voice * 4 + (step % 8));
-        event(0, {static_cast<std::uint8_t>(0x90 | channel), key, 90});
-      }
-    }
-    bool first = true;
-    for (std::uint8_t channel = 0; channel < 4; ++channel) {
-      for (int voice = 0; voice < 3; ++voice) {
-        auto key = static_cast<std::uint8_t>(48 + channel * 7 + voice * 4 + (step % 8));
-        event(first ? kEighth : 0, {static_cast<std::uint8_t>(0x80 | channel), key, 0});
-        first = false;
-      }
-    }
-  }
-  event(0, {0xFF, 0x2F, 0x00});
+  track.push_back(0);
+  for (std::uint8_t byte : {0xFF, 0x2F, 0x00}) track.push_back(byte);
 
   std::vector<std::uint8_t> out;
   PutText(out, "MThd");
@@ -150,7 +166,7 @@ void RunEngine(benchmark::State& state, bool withMidi) {
   std::string effect = WriteMedia("effect.wav", EffectWave());
   MelvoxReserveSound(effect.c_str());
   if (withMidi) {
-    std::string piece = WriteMedia("piece.mid", BusyMidi());
+    std::string piece = WriteMedia("piece.mid", PieceMidi());
     MelvoxPlayMusic(piece.c_str());
   }
   std::vector<std::int16_t> buffer(2 * kBlockFrames);
@@ -179,10 +195,11 @@ void BM_SoundSynthesiserAlone(benchmark::State& state) {
     return;
   }
   MelvoxSynth synth(soundFont, kRate);
-  auto bytes = BusyMidi();
+  auto bytes = PieceMidi();
   auto song = std::make_shared<const MidiSong>(ParseMidiFile(bytes));
   MidiSequencer sequencer(song, kRate);
   std::vector<float> left(kBlockFrames), right(kBlockFrames);
+  double voiceSum = 0;
   for (auto _ : state) {
     int done = 0;
     while (done < kBlockFrames) {
@@ -193,8 +210,10 @@ void BM_SoundSynthesiserAlone(benchmark::State& state) {
       done += step;
     }
     benchmark::DoNotOptimize(left.data());
+    voiceSum += synth.ActiveVoices();
   }
   ReportRealTimeShare(state);
+  state.counters["voices"] = voiceSum / static_cast<double>(state.iterations());
 }
 
 }  // namespace

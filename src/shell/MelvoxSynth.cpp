@@ -100,3 +100,5 @@ void MelvoxSynth::Reset() { fluid_synth_system_reset(Synth); }
 void MelvoxSynth::Render(float* left, float* right, int frames) {
   fluid_synth_write_float(Synth, frames, left, 0, 1, right, 0, 1);
 }
+
+int MelvoxSynth::ActiveVoices() const { return fluid_synth_get_active_voice_count(Synth); }

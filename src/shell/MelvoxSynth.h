@@ -28,6 +28,7 @@ public:
   void Reset();
   // Adds nothing: writes frames of left and right.
   void Render(float* left, float* right, int frames);
+  int ActiveVoices() const;
 
 private:
   _fluid_hashtable_t* Settings = nullptr;
