@@ -117,6 +117,22 @@ TEST_F(SdlAudioDriver, DummyDeviceDrivesTheMusicClock) {
   StopEngine();
 }
 
+TEST_F(SdlAudioDriver, WithoutAnyDeviceTheFrameClockKeepsMusicTime) {
+  UseDriver("no-such-driver");
+  std::string piece = Folder.File("short.mid");
+  WriteBytes(piece, MidiBytes({{0, 48}}, 96));  // a tenth of a second
+  testing::internal::CaptureStderr();
+  auto platform = CreateSdlPlatform(SdlOptions{false});
+  testing::internal::GetCapturedStderr();
+  StartEngine(platform.get());
+  MelvoxPlayMusic(piece.c_str());
+  platform->SleepUntilMs(platform->NowMs() + 50);
+  EXPECT_EQ(MelvoxGetMusicLooping(), 0);
+  platform->SleepUntilMs(platform->NowMs() + 100);
+  EXPECT_EQ(MelvoxGetMusicLooping(), 1);
+  StopEngine();
+}
+
 TEST_F(SdlAudioDriver, DiskDeviceWritesWhatTheOfflineRenderHears) {
   UseDriver("disk");
   std::string recording = Folder.File("disk.raw");
