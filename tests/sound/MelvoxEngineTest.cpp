@@ -98,6 +98,14 @@ TEST_F(SoundEngine, NewSettingsApplyToThePlayingPieceAtOnce) {
   auto out = Output.Pull(10);
   EXPECT_NEAR(LeftShare(out, 0), 0.25, 1e-3);
   EXPECT_EQ(out[1], 0);
+
+  // A quarter second at 960 ticks a second, then a quarter at half again the speed.
+  std::string piece = Media("long.mid", MidiBytes({{0, 480}}, 9600));
+  MelvoxPlayMusic(piece.c_str());
+  Output.Pull(kRate / 4);
+  MelvoxSetMusicSpeed(150);
+  Output.Pull(kRate / 4);
+  EXPECT_NEAR(MelvoxGetMidiTick(), 240 + 360, 2);
 }
 
 TEST_F(SoundEngine, TempoAndRateSetHowLongWavesLast) {
