@@ -9,6 +9,9 @@
 #include <nlohmann/json.hpp>
 
 #include "battle/LS_Battle.h"
+#include "data/LD_DataBase.h"
+#include "data/LD_Map.h"
+#include "data/LD_MapTree.h"
 #include "graphics/VantraDraw.h"
 #include "platform/Platform.h"
 #include "screens/LS_Debug.h"
@@ -18,6 +21,7 @@
 #include "screens/LS_SaveFile.h"
 #include "screens/LS_Shop.h"
 #include "screens/LS_Title.h"
+#include "shell/IniFile.h"
 #include "shell/Melvox.h"
 #include "shell/MultiInput.h"
 #include "shell/Random.h"
@@ -71,6 +75,10 @@ void TFormKelGameMain::FormCreate() {
 
 void TFormKelGameMain::FormShow() {
   MelvoxAttachOutput(&Machine);
+  MelvoxSoundFontSources soundFonts;
+  soundFonts.PackageFolder = Program.Folders.package.string();
+  soundFonts.Configured = ReadIniString(ConfigFilePath(), "ZAR_RT", "SoundFont").value_or("");
+  MelvoxSetSoundFontSources(soundFonts);
   MelvoxCreate();
   MelvoxInitMidi();
   MelvoxInitWave();
@@ -83,7 +91,15 @@ void TFormKelGameMain::FormShow() {
 
   Input = std::make_unique<TMultiInput>(Machine);
   Program.Input = Input.get();
-  SaveData = std::make_unique<TKelgSaveData>();
+  MapTree = std::make_unique<TKelMapTree>();
+  Program.MapTree = MapTree.get();
+  Map = std::make_unique<TKelMap>();
+  Program.Map = Map.get();
+  MapTree->Load(Program.Folders.game, TempFolder());
+  DataBase = std::make_unique<TKelDataBase>();
+  Program.DataBase = DataBase.get();
+  DataBase->Load(Program.Folders.game);
+  SaveData = std::make_unique<TKelgSaveData>(Program);
   SaveData->ClearAll();
   Program.SaveData = SaveData.get();
 
@@ -119,6 +135,12 @@ void TFormKelGameMain::FormDestroy() {
   for (auto it = Scenes.rbegin(); it != Scenes.rend(); ++it) it->reset();
   Program.SaveData = nullptr;
   SaveData.reset();
+  Program.DataBase = nullptr;
+  DataBase.reset();
+  Program.Map = nullptr;
+  Map.reset();
+  Program.MapTree = nullptr;
+  MapTree.reset();
   Program.Input = nullptr;
   Input.reset();
   Program.Random = nullptr;
@@ -175,9 +197,6 @@ void TFormKelGameMain::VantraDrawMain() {
 nlohmann::json TFormKelGameMain::DumpState() const {
   nlohmann::json state;
   state["frames"] = Draw ? Draw->FramesDone() : 0;
-  if (SaveData) {
-    state["SceneId"] = static_cast<int>(SaveData->System.SceneId);
-    state["FrameCount"] = SaveData->System.FrameCount;
-  }
+  if (SaveData) SaveData->System.DumpState(state);
   return state;
 }

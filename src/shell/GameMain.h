@@ -17,6 +17,9 @@ class TVantraDraw;
 class TMultiInput;
 class TKelgSaveData;
 class TKelRandom;
+class TKelDataBase;
+class TKelMapTree;
+class TKelMap;
 
 class TFormKelGameMain {
 public:
@@ -51,6 +54,9 @@ private:
   bool SoundStarted = false;
   std::unique_ptr<TVantraDraw> Draw;
   std::unique_ptr<TMultiInput> Input;
+  std::unique_ptr<TKelMapTree> MapTree;
+  std::unique_ptr<TKelMap> Map;
+  std::unique_ptr<TKelDataBase> DataBase;
   std::unique_ptr<TKelgSaveData> SaveData;
   std::unique_ptr<TKelRandom> Random;
   std::array<std::unique_ptr<TKelScene>, kSceneCount> Scenes;

@@ -10,6 +10,9 @@ class TVantraDraw;
 class TMultiInput;
 class TKelgSaveData;
 class TKelRandom;
+class TKelDataBase;
+class TKelMapTree;
+class TKelMap;
 
 struct TKelStartFlags {
   std::filesystem::path GameFolder;
@@ -27,6 +30,9 @@ struct TKelProgram {
   AssetFolders Folders;
   TVantraDraw* Draw = nullptr;
   TMultiInput* Input = nullptr;
+  TKelMapTree* MapTree = nullptr;
+  TKelMap* Map = nullptr;  // the current map's data
+  TKelDataBase* DataBase = nullptr;
   TKelgSaveData* SaveData = nullptr;
   TKelRandom* Random = nullptr;
 };

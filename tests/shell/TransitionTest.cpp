@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "data/LD_DataBase.h"
 #include "graphics/VantraDraw.h"
 #include "graphics/VantraPng.h"
 #include "platform/HeadlessPlatform.h"
@@ -35,8 +36,9 @@ struct Rig {
   TVantraDraw draw{machine};
   TMultiInput input{machine};
   TKelRandom random;
-  TKelgSaveData saveData;
+  TKelDataBase dataBase;
   TKelProgram program;
+  std::unique_ptr<TKelgSaveData> saveData;
   std::unique_ptr<PatternScene> scene;
 
   Rig() {
@@ -47,7 +49,9 @@ struct Rig {
     program.Draw = &draw;
     program.Input = &input;
     program.Random = &random;
-    program.SaveData = &saveData;
+    program.DataBase = &dataBase;
+    saveData = std::make_unique<TKelgSaveData>(program);
+    program.SaveData = saveData.get();
     scene = std::make_unique<PatternScene>(program);
   }
 
