@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -192,6 +193,29 @@ TEST_F(TextTest, MinchoAndGothicDiffer) {
   const auto mincho = Pixels(Drawn("\x8a\xbf\x8e\x9a"));
   Graphic.SetFont(0);
   EXPECT_NE(mincho, Pixels(Drawn("\x8a\xbf\x8e\x9a")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExFont, FiftyTwoDistinctGlyphsOfInkOnBlack) {
+  const TVantraSheet& font = SharedSystemGraphic().FontSheet;
+  ASSERT_EQ(font.GetWidth(), 156);
+  ASSERT_EQ(font.GetHeight(), 48);
+  std::vector<std::vector<std::uint8_t>> glyphs;
+  for (int glyph = 0; glyph < 52; ++glyph) {
+    std::vector<std::uint8_t> cells;
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) {
+        const std::uint8_t p = font.Pixel(12 * (glyph % 13) + x, 12 * (glyph / 13) + y);
+        EXPECT_TRUE(p == 0 || p == 255);
+        cells.push_back(p);
+      }
+    EXPECT_NE(std::count(cells.begin(), cells.end(), 255), 0) << glyph;
+    EXPECT_EQ(std::find(glyphs.begin(), glyphs.end(), cells), glyphs.end()) << glyph;
+    glyphs.push_back(cells);
+  }
 }
 
 }  // namespace
