@@ -141,6 +141,9 @@ TEST_F(Zartool, CheckFindsPlantedBrokenReferences) {
   map.ChipSetId = 9;
   map.Events.ById(1).Pages.ById(1).Condition.Flags = ecItem;
   map.Events.ById(1).Pages.ById(1).Condition.ItemId = 77;
+  auto& call = map.Events.ById(2).Pages.ById(1).Lines.Line(0);
+  call = TKelEventScriptLine{.Code = 12330, .Indent = 0, .Text = "", .Params = {0, 9, 0}};
+  map.Events.ById(2).Pages.ById(1).Lines.AddLine() = TKelEventScriptLine{.Code = 10810, .Indent = 0, .Text = "", .Params = {99, 1, 1}};
   map.SaveToFile(Folder / "Map0001.kmu");
   TKelMapTree tree;
   tree.LoadFromFile(Folder / "ZAR_RT.kmt");
@@ -153,6 +156,8 @@ TEST_F(Zartool, CheckFindsPlantedBrokenReferences) {
   EXPECT_NE(broken.Output.find("Map0001.kmu.ChipSetId: chip set 9 does not exist"), std::string::npos) << broken.Output;
   EXPECT_NE(broken.Output.find("Map0001.kmu event 1 page 1.Condition: item 77 does not exist"), std::string::npos);
   EXPECT_NE(broken.Output.find("ZAR_RT.kmt map 5: the parent chain loops"), std::string::npos);
+  EXPECT_NE(broken.Output.find("Map0001.kmu event 2 page 1 line 1: common event 9 does not exist"), std::string::npos);
+  EXPECT_NE(broken.Output.find("Map0001.kmu event 2 page 1 line 3: map 99 does not exist"), std::string::npos);
 
   TRun assets = RunTool("check " + Folder.string() + " --package " + Path("none"));
   EXPECT_NE(assets.Output.find("KelChipSet 1.GraphicName: asset \"World\" is missing"), std::string::npos)

@@ -40,6 +40,8 @@ class TChecker {
 
   void DataBase();
   void MapTree(const TKelMapTree& tree);
+  void Script(const TKelEventScriptList& lines, const std::string& where);
+  const TKelMapTree* Tree = nullptr;
   void Map(const TKelMap& map, const std::string& where);
 
  private:
@@ -132,6 +134,8 @@ void TChecker::Enemies() {
     const auto& troop = *DataBase_.KelMonGroup.ItemAt(i);
     for (int j = 0; j < troop.Members.Count(); ++j)
       Reference(DataBase_.KelMonster, troop.Members.ItemAt(j)->MonsterId, "enemy", At("KelMonGroup", troop.Key) + ".Members");
+    for (int j = 0; j < troop.Pages.Count(); ++j)
+      Script(troop.Pages.ItemAt(j)->Lines, At("KelMonGroup", troop.Key) + " page " + std::to_string(troop.Pages.ItemAt(j)->Key));
   }
 }
 
@@ -149,6 +153,10 @@ void TChecker::Others() {
   for (int i = 0; i < DataBase_.KelChipSet.Count(); ++i) {
     const auto& chipSet = *DataBase_.KelChipSet.ItemAt(i);
     Image(chipSet.GraphicName, "ChipSet", At("KelChipSet", chipSet.Key) + ".GraphicName");
+  }
+  for (int i = 0; i < DataBase_.KelCommonEvent.Count(); ++i) {
+    const auto& event = *DataBase_.KelCommonEvent.ItemAt(i);
+    Script(event.Lines, At("KelCommonEvent", event.Key));
   }
 }
 
@@ -189,6 +197,61 @@ void TChecker::Map(const TKelMap& map, const std::string& where) {
         if (command.Code == mcChangeGraphic) Image(command.GraphicName, "CharSet", at + ".MoveRoute");
         if (command.Code == mcPlaySound) Asset(command.SoundName, "Sound", kSoundExtensions, at + ".MoveRoute");
       }
+      Script(page.Lines, at);
+    }
+  }
+}
+
+// Names and ids that script lines give as constants.
+void TChecker::Script(const TKelEventScriptList& lines, const std::string& where) {
+  const auto& db = DataBase_;
+  for (int i = 0; i < lines.Count(); ++i) {
+    const auto& line = lines.Line(i);
+    std::string at = where + " line " + std::to_string(i + 1);
+    auto p = [&line](int index) { return line.Param(index); };
+    switch (line.Code) {
+      case 10130: Image(line.Text, "FaceSet", at); break;
+      case 10320: if (p(1) == 0 && p(2) != 0) Reference(db.KelItem, p(2), "item", at); break;
+      case 10330: if (p(1) == 0) Reference(db.KelPlayer, p(2), "hero", at); break;
+      case 10410: case 10420: case 10430: case 10460: case 10470: case 10490: case 10500:
+        if (p(0) == 1) Reference(db.KelPlayer, p(1), "hero", at);
+        break;
+      case 10440:
+        if (p(0) == 1) Reference(db.KelPlayer, p(1), "hero", at);
+        if (p(3) == 0) Reference(db.KelSkill, p(4), "skill", at);
+        break;
+      case 10450:
+        if (p(0) == 1) Reference(db.KelPlayer, p(1), "hero", at);
+        if (p(2) == 0 && p(3) == 0 && p(4) != 0) Reference(db.KelItem, p(4), "item", at);
+        break;
+      case 10480:
+        if (p(0) == 1) Reference(db.KelPlayer, p(1), "hero", at);
+        Reference(db.KelStatus, p(3), "state", at);
+        break;
+      case 10630: Reference(db.KelPlayer, p(0), "hero", at); Image(line.Text, "CharSet", at); break;
+      case 10640: Reference(db.KelPlayer, p(0), "hero", at); Image(line.Text, "FaceSet", at); break;
+      case 10650: Image(line.Text, "CharSet", at); break;
+      case 10660: case 11510: Asset(line.Text, "Music", kMusicExtensions, at); break;
+      case 10670: case 11550: Asset(line.Text, "Sound", kSoundExtensions, at); break;
+      case 10680: Image(line.Text, "System", at); break;
+      case 10710:
+        if (p(0) == 0) Reference(db.KelMonGroup, p(1), "troop", at);
+        Image(line.Text, "Backdrop", at);
+        break;
+      case 10720:
+        for (int k = 4; k < line.ParamCount(); ++k) Reference(db.KelItem, p(k), "item", at);
+        break;
+      case 10810: if (Tree != nullptr) Reference(*Tree, p(0), "map", at); break;
+      case 10850: if (Tree != nullptr && p(1) == 0) Reference(*Tree, p(2), "map", at); break;
+      case 11110: Image(line.Text, "Picture", at); break;
+      case 11210: Reference(db.KelAnimation, p(0), "animation", at); break;
+      case 11560: Asset(line.Text, "Movie", kMovieExtensions, at); break;
+      case 11720: Image(line.Text, "Panorama", at); break;
+      case 12330: if (p(0) == 0) Reference(db.KelCommonEvent, p(1), "common event", at); break;
+      case 13130: Reference(db.KelStatus, p(2), "state", at); break;
+      case 13210: Image(line.Text, "Backdrop", at); break;
+      case 13260: if (p(0) != 0) Reference(db.KelAnimation, p(0), "animation", at); break;
+      default: break;
     }
   }
 }
@@ -197,21 +260,22 @@ void TChecker::Map(const TKelMap& map, const std::string& where) {
 
 std::vector<std::string> CheckGame(const TCheckOptions& options) {
   TKelDataBase database;
-  std::vector<std::string> failures;
   try {
     database.Load(options.GameFolder);
   } catch (const std::exception& e) {
     return {e.what()};
   }
   TChecker checker(options, database);
-  checker.DataBase();
   TKelMapTree tree;
   try {
     tree.Load(options.GameFolder);
   } catch (const std::exception& e) {
+    checker.DataBase();
     checker.Problems.push_back(e.what());
     return checker.Problems;
   }
+  checker.Tree = &tree;
+  checker.DataBase();
   checker.MapTree(tree);
   for (int i = 0; i < tree.Count(); ++i) {
     const auto& item = *tree.TCatalogOf::ItemAt(i);

@@ -1,0 +1,34 @@
+// Map decoding: errors or a map whose layers match its size and which writes
+// back stably.
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "data/LD_Map.h"
+
+namespace {
+
+std::vector<std::uint8_t> Rewrite(std::span<const std::uint8_t> bytes) {
+  TKelMap map;
+  map.LoadFromBytes(bytes, "fuzz.kmu");
+  auto tiles = static_cast<std::size_t>(map.Width) * static_cast<std::size_t>(map.Height);
+  if (map.LowerLayer.Tiles.size() != tiles || map.UpperLayer.Tiles.size() != tiles) std::abort();
+  return map.SaveToBytes();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::uint8_t> once;
+  try {
+    once = Rewrite({data, size});
+  } catch (const EKelDataError&) {
+    return 0;
+  } catch (const EKelInvalid&) {
+    return 0;
+  }
+  auto twice = Rewrite(once);
+  if (Rewrite(twice) != twice) std::abort();
+  return 0;
+}

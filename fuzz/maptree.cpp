@@ -1,0 +1,36 @@
+// Map-tree decoding: errors or a tree that writes back stably, and walks over
+// its parent chains that always end.
+
+#include <cstdint>
+#include <cstdlib>
+#include <span>
+
+#include "data/LD_MapTree.h"
+
+namespace {
+
+std::vector<std::uint8_t> Rewrite(std::span<const std::uint8_t> bytes) {
+  TKelMapTree tree;
+  tree.LoadFromBytes(bytes, "fuzz.kmt");
+  for (int i = 0; i < tree.Count(); ++i) {
+    tree.Ancestors(tree.At(i).Key);
+    tree.ParentChainLoops(tree.At(i).Key);
+  }
+  return tree.SaveToBytes();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::uint8_t> once;
+  try {
+    once = Rewrite({data, size});
+  } catch (const EKelDataError&) {
+    return 0;
+  } catch (const EKelInvalid&) {
+    return 0;
+  }
+  auto twice = Rewrite(once);
+  if (Rewrite(twice) != twice) std::abort();
+  return 0;
+}
