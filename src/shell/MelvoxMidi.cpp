@@ -8,6 +8,8 @@ namespace {
 
 constexpr std::uint32_t kDefaultMicrosecondsPerQuarter = 500000;  // 120 beats per minute
 constexpr std::uint64_t kMaxTick = 0x7FFFFFFF;
+// Far beyond any real piece; keeps a hostile file from taking gigabytes of events.
+constexpr std::size_t kMaxMidiFileBytes = std::size_t(16) << 20;
 
 class ByteReader {
 public:
@@ -179,6 +181,7 @@ MidiSong ParseStandardMidi(std::span<const std::uint8_t> bytes) {
 }  // namespace
 
 MidiSong ParseMidiFile(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() > kMaxMidiFileBytes) throw EMelvoxFile("MIDI file too large");
   ByteReader file(bytes);
   if (bytes.size() >= 12 && file.Tag("RIFF")) {
     file.U32LE();
@@ -242,6 +245,8 @@ void MidiSequencer::Advance(int frames, MidiSink* sink) {
   while (Position >= Song->EndTick) {
     PlayDue(sink);  // what remains up to the end, note releases included
     Position -= Song->EndTick;
+    // Whole passes shorter than one step would not be heard: skip them at once.
+    if (Position >= Song->EndTick) Position = std::fmod(Position, static_cast<double>(Song->EndTick));
     StartOver(sink);
   }
 }

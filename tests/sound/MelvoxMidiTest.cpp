@@ -172,12 +172,25 @@ TEST(MidiSequencer, PlaysEveryEventOncePerPassAndRestartsAtTheEnd) {
   EXPECT_NEAR(sequencer.Tick(), 1536 - 960, 2);
 }
 
-TEST(MidiSequencer, EmptyPieceCountsAsPlayedThroughWithoutSpinning) {
-  auto song = std::make_shared<MidiSong>(ParseMidiFile(OneTrackFile({0x00, 0xFF, 0x2F, 0x00})));
-  MidiSequencer sequencer(song, kRate);
-  sequencer.Skip(100000);
-  EXPECT_TRUE(sequencer.Looped());
-  EXPECT_EQ(sequencer.Tick(), 0u);
+TEST(MidiSequencer, EmptyAndTinyPiecesCountAsPlayedThroughWithoutSpinning) {
+  auto empty = std::make_shared<MidiSong>(ParseMidiFile(OneTrackFile({0x00, 0xFF, 0x2F, 0x00})));
+  MidiSequencer emptySequencer(empty, kRate);
+  emptySequencer.Skip(100000);
+  EXPECT_TRUE(emptySequencer.Looped());
+  EXPECT_EQ(emptySequencer.Tick(), 0u);
+
+  // One tick long at a microsecond per quarter of 32767 ticks: millions of
+  // passes in every frame, which must not be walked one by one.
+  Bytes body = {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x01, 0x00, 0x90, 60, 100, 0x01, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
+  auto tiny = std::make_shared<MidiSong>(ParseMidiFile(OneTrackFile(body, 0, 1, 0x7FFF)));
+  MidiSequencer tinySequencer(tiny, kRate);
+  RecordingSink sink;
+  for (int frame = 0; frame < 100; ++frame) {
+    tinySequencer.PlayDue(&sink);
+    tinySequencer.Advance(1, &sink);
+  }
+  EXPECT_TRUE(tinySequencer.Looped());
+  EXPECT_LE(sink.Restarts, 100);
 }
 
 }  // namespace
