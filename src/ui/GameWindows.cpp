@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -258,4 +259,172 @@ void TKelWindow::SetActive(bool value) {
   if (value) CursorVisible = true;
   CursorTimer = 0;
   ComposeItem(Index, true);
+}
+
+// ---- Common windows ----
+
+namespace {
+
+constexpr int kUsableColor = 0;
+constexpr int kUnusableColor = 3;
+constexpr int kWordColor = 1;
+
+std::string Format(const char* format, int value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+}  // namespace
+
+TKelGoldWindow::TKelGoldWindow(const TKelWindowServices& services, const TKelGoldSource& gold)
+    : TKelWindow(services), GoldSource(gold) {}
+
+void TKelGoldWindow::Refresh() {
+  TKelWindow::Refresh();
+  if (!IsReady()) return;
+  const std::string word = GoldSource.CurrencyWord();
+  const int length = static_cast<int>(word.size());
+  DrawText(Width - 6 * length - 44, 8, true, 0, Format("%6d", GoldSource.Gold()));
+  DrawText(Width - 6 * length - 8, 8, true, kWordColor, word);
+}
+
+void TKelGoldWindow::Update() {
+  const bool wasReady = IsReady();
+  TKelWindow::Update();
+  if (IsReady() != wasReady) Refresh();
+}
+
+void TKelHelpWindow::SetText(const std::string& text) {
+  std::string thin = text;
+  std::replace(thin.begin(), thin.end(), ' ', '\x01');
+  if (thin == Text) return;
+  Text = std::move(thin);
+  Refresh();
+}
+
+void TKelHelpWindow::Refresh() {
+  TKelWindow::Refresh();
+  if (Exists()) DrawText(8, 8, true, 0, Text);
+}
+
+void TKelHelpWindow::Release() {
+  TKelWindow::Release();
+  Text.clear();
+}
+
+TKelItemWindow::TKelItemWindow(const TKelWindowServices& services, const TKelItemSource& items)
+    : TKelWindow(services), HelpWindow(services), Items(items) {}
+
+void TKelItemWindow::Open(int actor, bool inMenuScene) {
+  Actor = actor;
+  Columns = 2;
+  HelpWindow.Setup(0, 0, 320, 32, false);
+  HelpWindow.Text.clear();  // the new window shows none yet
+  if (inMenuScene) Setup(0, 32, 320, 208, false);
+  else Setup(0, 160, 320, 80, false);
+  ItemCount = Items.ItemKindCount();
+  SetActive(true);
+  Refresh();
+  UpdateHelp();
+}
+
+void TKelItemWindow::DrawItem(int x, int y, int index) {
+  const TKelListEntry entry = Items.ItemEntry(index, Actor);
+  const int color = entry.Usable ? kUsableColor : kUnusableColor;
+  DrawText(x, y, false, color, entry.Name);
+  DrawText(x + 120, y, false, color, Format(": %2d", entry.Number));
+}
+
+void TKelItemWindow::UpdateHelp() {
+  HelpWindow.SetText(Index < ItemCount ? Items.ItemEntry(Index, Actor).Description : std::string());
+}
+
+void TKelItemWindow::Update() {
+  TKelWindow::Update();
+  if (IsReady()) UpdateHelp();
+}
+
+void TKelItemWindow::Draw(TVantraBoard& target) {
+  TKelWindow::Draw(target);
+  HelpWindow.Draw(target);
+}
+
+void TKelItemWindow::Release() {
+  TKelWindow::Release();
+  HelpWindow.Release();
+}
+
+TKelSkillWindow::TKelSkillWindow(const TKelWindowServices& services, const TKelSkillSource& skills)
+    : TKelWindow(services), HelpWindow(services), StatusWindow(services), Skills(skills) {}
+
+void TKelSkillWindow::Open(int actor, bool inMenuScene) {
+  Actor = actor;
+  Columns = 2;
+  HelpWindow.Setup(0, 0, 320, 32, false);
+  HelpWindow.Text.clear();
+  if (inMenuScene) {
+    StatusWindow.Setup(0, 32, 320, 32, false);
+    DrawStatusLine();
+    Setup(0, 64, 320, 176, false);
+  } else {
+    Setup(0, 160, 320, 80, false);
+  }
+  ItemCount = Skills.SkillCount(actor);
+  SetActive(true);
+  Refresh();
+  UpdateHelp();
+}
+
+void TKelSkillWindow::DrawStatusLine() {
+  const TKelHeroStatusLine line = Skills.StatusLine(Actor);
+  TKelWindow& w = StatusWindow;
+  w.DrawText(8, 8, true, 0, line.Name);
+  w.DrawText(88, 8, true, kWordColor, line.LevelWord);
+  w.DrawText(100, 8, true, 0, Format("%2d", line.Level));
+  w.DrawText(132, 8, true, line.ConditionColor, line.Condition);
+  w.DrawText(192, 8, true, kWordColor, line.HPWord);
+  w.DrawText(204, 8, true, line.HPColor, Format("%3d", line.HP));
+  w.DrawText(222, 8, true, 0, Format("/%3d", line.MaxHP));
+  w.DrawText(258, 8, true, kWordColor, line.SPWord);
+  w.DrawText(270, 8, true, line.SPColor, Format("%3d", line.SP));
+  w.DrawText(288, 8, true, 0, Format("/%3d", line.MaxSP));
+}
+
+void TKelSkillWindow::SelectSkill(int id) {
+  for (int i = 0; i < ItemCount; ++i)
+    if (Skills.SkillEntry(Actor, i).Id == id) {
+      SetIndex(i);
+      UpdateHelp();
+      return;
+    }
+}
+
+void TKelSkillWindow::DrawItem(int x, int y, int index) {
+  const TKelListEntry entry = Skills.SkillEntry(Actor, index);
+  const int cost = Skills.PaysHalfSkillCost(Actor) ? (entry.Number + 1) / 2 : entry.Number;
+  const int color = entry.Usable ? kUsableColor : kUnusableColor;
+  DrawText(x, y, false, color, entry.Name);
+  DrawText(x + 120, y, false, color, Format("-%3d", cost));
+}
+
+void TKelSkillWindow::UpdateHelp() {
+  HelpWindow.SetText(Index < ItemCount ? Skills.SkillEntry(Actor, Index).Description : std::string());
+}
+
+void TKelSkillWindow::Update() {
+  TKelWindow::Update();
+  if (IsReady()) UpdateHelp();
+}
+
+void TKelSkillWindow::Draw(TVantraBoard& target) {
+  TKelWindow::Draw(target);
+  StatusWindow.Draw(target);
+  HelpWindow.Draw(target);
+}
+
+void TKelSkillWindow::Release() {
+  TKelWindow::Release();
+  StatusWindow.Release();
+  HelpWindow.Release();
 }

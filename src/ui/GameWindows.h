@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "graphics/VantraSheet.h"
 #include "shell/MultiInput.h"
@@ -85,4 +86,114 @@ protected:
   void DrawRow(int row);
 
   TKelWindowServices Services;
+};
+
+// ---- What the common windows read from the game (later parts provide it) ----
+
+// The party's gold and the vocabulary's word for the currency.
+class TKelGoldSource {
+public:
+  virtual ~TKelGoldSource() = default;
+  virtual int Gold() const = 0;
+  virtual std::string CurrencyWord() const = 0;
+};
+
+// One line of an item or skill list.
+struct TKelListEntry {
+  int Id = 0;
+  std::string Name;
+  std::string Description;
+  int Number = 0;  // items: the count held; skills: the full SP cost
+  bool Usable = false;
+};
+
+// The item kinds the party holds, in inventory order.
+class TKelItemSource {
+public:
+  virtual ~TKelItemSource() = default;
+  virtual int ItemKindCount() const = 0;
+  // Usable: by hero actor when actor > 0, else in the current scene.
+  virtual TKelListEntry ItemEntry(int index, int actor) const = 0;
+};
+
+// A hero's line in the skill screen, values and words ready to draw.
+struct TKelHeroStatusLine {
+  std::string Name;
+  std::string LevelWord, HPWord, SPWord;
+  int Level = 0;
+  std::string Condition;
+  int ConditionColor = 0;
+  int HP = 0, MaxHP = 0, HPColor = 0;
+  int SP = 0, MaxSP = 0, SPColor = 0;
+};
+
+// The skills a hero knows, in the hero's order.
+class TKelSkillSource {
+public:
+  virtual ~TKelSkillSource() = default;
+  virtual int SkillCount(int actor) const = 0;
+  virtual TKelListEntry SkillEntry(int actor, int index) const = 0;
+  virtual bool PaysHalfSkillCost(int actor) const = 0;
+  virtual TKelHeroStatusLine StatusLine(int actor) const = 0;
+};
+
+// ---- Common windows ----
+
+class TKelGoldWindow : public TKelWindow {
+public:
+  TKelGoldWindow(const TKelWindowServices& services, const TKelGoldSource& gold);
+  void Refresh() override;
+  void Update() override;
+
+private:
+  const TKelGoldSource& GoldSource;
+};
+
+// One line of help; single-byte spaces are drawn as thin spaces.
+class TKelHelpWindow : public TKelWindow {
+public:
+  using TKelWindow::TKelWindow;
+  void SetText(const std::string& text);
+  void Refresh() override;
+  void Release() override;
+
+  std::string Text;
+};
+
+class TKelItemWindow : public TKelWindow {
+public:
+  TKelItemWindow(const TKelWindowServices& services, const TKelItemSource& items);
+  // actor 0: no hero; inMenuScene: the menu's layout, else the battle's.
+  void Open(int actor, bool inMenuScene);
+  void DrawItem(int x, int y, int index) override;
+  void Update() override;
+  void Draw(TVantraBoard& target) override;
+  void Release() override;
+
+  int Actor = 0;
+  TKelHelpWindow HelpWindow;
+
+private:
+  void UpdateHelp();
+  const TKelItemSource& Items;
+};
+
+class TKelSkillWindow : public TKelWindow {
+public:
+  TKelSkillWindow(const TKelWindowServices& services, const TKelSkillSource& skills);
+  void Open(int actor, bool inMenuScene);
+  void SelectSkill(int id);
+  void DrawItem(int x, int y, int index) override;
+  void Update() override;
+  void Draw(TVantraBoard& target) override;
+  void Release() override;
+
+  int Actor = 0;
+  TKelHelpWindow HelpWindow;
+  TKelWindow StatusWindow;
+
+private:
+  void DrawStatusLine();
+  void UpdateHelp();
+  const TKelSkillSource& Skills;
 };
