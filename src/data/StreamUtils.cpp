@@ -5,12 +5,16 @@
 #include <iterator>
 
 TStreamReader::TStreamReader(std::span<const std::uint8_t> bytes, std::string fileName, std::size_t baseOffset)
+    : Bytes_(bytes), FileName_(std::make_shared<const std::string>(std::move(fileName))), BaseOffset_(baseOffset) {}
+
+TStreamReader::TStreamReader(std::span<const std::uint8_t> bytes, std::shared_ptr<const std::string> fileName,
+                             std::size_t baseOffset)
     : Bytes_(bytes), FileName_(std::move(fileName)), BaseOffset_(baseOffset) {}
 
 void TStreamReader::Fail(const std::string& problem) const { FailAt(problem, Position_); }
 
 void TStreamReader::FailAt(const std::string& problem, std::size_t position) const {
-  throw EKelDataError(FileName_ + ": " + problem + " at byte " + std::to_string(BaseOffset_ + position));
+  throw EKelDataError(*FileName_ + ": " + problem + " at byte " + std::to_string(BaseOffset_ + position));
 }
 
 void TStreamReader::Seek(std::size_t position) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -39,7 +40,7 @@ class TStreamReader {
   bool AtEnd() const { return Position_ >= Bytes_.size(); }
   // Offset of the current position in the whole file, for messages.
   std::size_t FileOffset() const { return BaseOffset_ + Position_; }
-  const std::string& FileName() const { return FileName_; }
+  const std::string& FileName() const { return *FileName_; }
 
   void Seek(std::size_t position);
   std::uint8_t ReadByte();
@@ -55,8 +56,10 @@ class TStreamReader {
   [[noreturn]] void FailAt(const std::string& problem, std::size_t position) const;
 
  private:
+  TStreamReader(std::span<const std::uint8_t> bytes, std::shared_ptr<const std::string> fileName, std::size_t baseOffset);
   std::span<const std::uint8_t> Bytes_;
-  std::string FileName_;
+  // Shared by the readers of nested chunks, which are made for every chunk.
+  std::shared_ptr<const std::string> FileName_;
   std::size_t BaseOffset_ = 0;
   std::size_t Position_ = 0;
 };

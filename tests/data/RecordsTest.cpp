@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "TestBytes.h"
 #include "data/LD_DataBase.h"
@@ -398,4 +401,41 @@ TEST(MapTree, EncounterTroopDefaultsAndAreas) {
   TKelEncountItem read;
   Decode(read, Encode(encounter));
   EXPECT_EQ(read.TroopId, 1);
+}
+
+TEST(Files, UnchangedDataBaseIsNotResetAndTreeLoadsDeleteStaleMapCopies) {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::temp_directory_path() / ("zar-data-files-" + std::to_string(::getpid()));
+  fs::path temp = folder / "tmp";
+  fs::create_directories(temp / "ZAR_TEMP");
+  TKelDataBase source;
+  source.KelPlayer.Get(2).Name = "Kai";
+  source.SaveToFile(folder / kDataBaseFileName);
+
+  TKelDataBase database;
+  database.Load(folder);
+  database.KelItem.Get(5);
+  database.UnknownChunks[40] = {1};
+  database.Load(folder);
+  EXPECT_EQ(database.KelPlayer.Count(), 2);
+  EXPECT_EQ(database.KelItem.Count(), 1);            // rebuilt from the file
+  EXPECT_EQ(database.UnknownChunks.count(40), 1u);   // no reset in between
+  fs::last_write_time(folder / kDataBaseFileName, fs::last_write_time(folder / kDataBaseFileName) + std::chrono::seconds(5));
+  database.Load(folder);
+  EXPECT_EQ(database.UnknownChunks.count(40), 0u);   // changed file: reset first
+
+  TKelMapTree tree;
+  tree.Get(1);
+  tree.Get(2);
+  tree.SaveToFile(folder / "ZAR_RT.kmt");
+  for (int id : {1, 2, 3}) WriteWholeFile((temp / "ZAR_TEMP" / MapFileName(id)).string(), std::vector<std::uint8_t>{0});
+  TKelMapTree loaded;
+  loaded.Load(folder, temp);
+  EXPECT_TRUE(fs::exists(temp / "ZAR_TEMP" / "Map0001.kmu"));  // the first tree was empty
+  loaded.Load(folder, temp);
+  EXPECT_FALSE(fs::exists(temp / "ZAR_TEMP" / "Map0001.kmu"));
+  EXPECT_FALSE(fs::exists(temp / "ZAR_TEMP" / "Map0002.kmu"));
+  EXPECT_TRUE(fs::exists(temp / "ZAR_TEMP" / "Map0003.kmu"));
+  EXPECT_THROW(loaded.Load(folder / "missing"), EKelDataError);
+  fs::remove_all(folder);
 }
