@@ -18,6 +18,7 @@ TKelEventScriptLine& TKelEventScriptList::AddLine() { return Lines_.emplace_back
 
 void TKelEventScriptList::LoadFromStream(TStreamReader& stream) {
   Lines_.clear();
+  Lines_.reserve(stream.Remaining() / 8);  // a typical line is about this long
   while (!stream.AtEnd()) {
     TKelEventScriptLine& line = AddLine();
     line.Code = ReadBerNumber(stream);

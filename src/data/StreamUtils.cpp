@@ -56,16 +56,8 @@ void TStreamWriter::WriteBytes(const void* data, std::size_t count) {
   Bytes_.insert(Bytes_.end(), bytes, bytes + count);
 }
 
-std::int32_t ReadBerNumber(TStreamReader& stream) {
-  // Any count of bytes is accepted; bits shifted out at the top are lost.
-  std::uint32_t value = 0;
-  std::uint8_t byte = 0;
-  do {
-    byte = stream.ReadByte();
-    value = (value << 7) | (byte & 0x7F);
-  } while (byte & 0x80);
-  return static_cast<std::int32_t>(value);
-}
+// Any count of bytes is accepted; bits shifted out at the top are lost.
+std::int32_t ReadBerNumber(TStreamReader& stream) { return stream.ReadBer(); }
 
 int BerNumberSize(std::int32_t value) {
   auto bits = static_cast<std::uint32_t>(value);

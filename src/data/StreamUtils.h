@@ -44,6 +44,16 @@ class TStreamReader {
 
   void Seek(std::size_t position);
   std::uint8_t ReadByte();
+  // A BER number; the hot path of every decode, so it reads the span directly.
+  std::int32_t ReadBer() {
+    std::uint32_t value = 0;
+    while (Position_ < Bytes_.size()) {
+      std::uint8_t byte = Bytes_[Position_++];
+      value = (value << 7) | (byte & 0x7F);
+      if ((byte & 0x80) == 0) return static_cast<std::int32_t>(value);
+    }
+    Fail("unexpected end of data");
+  }
   void ReadBytes(void* destination, std::size_t count);
   std::span<const std::uint8_t> Take(std::size_t count);
   // A reader over the next `count` bytes; this reader moves past them.
