@@ -32,7 +32,8 @@
 class Platform;
 
 // Ours: where the engine's mixer plays. Call before MelvoxCreate; nullptr or
-// never called means silent with the same timing.
+// never called means silent with the same timing. MelvoxRelease before the
+// output goes away: the engine leaves it then.
 void MelvoxAttachOutput(Platform* platform);
 
 // Ours: where MelvoxInitMidi looks for a General MIDI soundfont, in this order.
