@@ -1,5 +1,6 @@
 #include "data/Catalog.h"
 
+#include <algorithm>
 #include <cstring>
 
 void TCatalogVarData::Reset() { *this = TCatalogVarData(); }
@@ -243,13 +244,23 @@ TCatalogItem* TCatalog::ItemAt(int index) const {
   return Items_[static_cast<std::size_t>(index)].get();
 }
 
+namespace {
+
+// Items are always in ascending key order, so look-ups can bisect.
+template <class Items>
+auto LowerBound(Items& items, std::int32_t key) {
+  return std::lower_bound(items.begin(), items.end(), key,
+                          [](const std::unique_ptr<TCatalogItem>& item, std::int32_t wanted) { return item->Key < wanted; });
+}
+
+}  // namespace
+
 TCatalogItem* TCatalog::Find(std::int32_t key) const {
   if (Items_.empty() || key > Items_.back()->Key) return nullptr;
   if (key >= 1 && key <= Count() && Items_[static_cast<std::size_t>(key - 1)]->Key == key)
     return Items_[static_cast<std::size_t>(key - 1)].get();
-  for (const auto& item : Items_)
-    if (item->Key == key) return item.get();
-  return nullptr;
+  auto it = LowerBound(Items_, key);
+  return it != Items_.end() && (*it)->Key == key ? it->get() : nullptr;
 }
 
 TCatalogItem& TCatalog::Get(std::int32_t key) {
@@ -257,14 +268,8 @@ TCatalogItem& TCatalog::Get(std::int32_t key) {
     Items_.push_back(CreateItem(key));
     return *Items_.back();
   }
-  if (key >= 1 && key <= Count() && Items_[static_cast<std::size_t>(key - 1)]->Key == key)
-    return *Items_[static_cast<std::size_t>(key - 1)];
-  for (auto it = Items_.begin(); it != Items_.end(); ++it) {
-    if ((*it)->Key == key) return **it;
-    if ((*it)->Key > key) return **Items_.insert(it, CreateItem(key));
-  }
-  Items_.push_back(CreateItem(key));  // unreachable: the last key is greater
-  return *Items_.back();
+  if (TCatalogItem* item = Find(key)) return *item;
+  return **Items_.insert(LowerBound(Items_, key), CreateItem(key));
 }
 
 TCatalogItem& TCatalog::Add() {
@@ -289,22 +294,36 @@ void TCatalog::Assign(const TCatalog& source) {
 
 void TCatalog::LoadFromStream(TStreamReader& stream) {
   Clear();
-  try {
-    std::size_t countAt = stream.Position();
-    std::int32_t count = ReadBerNumber(stream);
-    // Every item takes at least a key byte and a terminator byte.
-    if (count < 0 || static_cast<std::size_t>(count) > stream.Remaining() / 2)
-      stream.FailAt("list count " + std::to_string(count) + " exceeds the " + std::to_string(stream.Remaining()) +
-                        " bytes that remain",
-                    countAt);
-    for (std::int32_t i = 0; i < count; ++i) {
-      std::int32_t key = ReadBerNumber(stream);
-      Get(key).LoadFromStream(stream);
-    }
-  } catch (...) {
-    Clear();
-    throw;
+  std::size_t countAt = stream.Position();
+  std::int32_t count = ReadBerNumber(stream);
+  // Every item takes at least a key byte and a terminator byte.
+  if (count < 0 || static_cast<std::size_t>(count) > stream.Remaining() / 2)
+    stream.FailAt("list count " + std::to_string(count) + " exceeds the " + std::to_string(stream.Remaining()) +
+                      " bytes that remain",
+                  countAt);
+  // Items are read in file order and sorted once: inserting each by key
+  // would take quadratic time on a file listed backwards.
+  std::vector<std::unique_ptr<TCatalogItem>> read;
+  read.reserve(static_cast<std::size_t>(count));
+  bool sorted = true;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::int32_t key = ReadBerNumber(stream);
+    auto item = CreateItem(key);
+    item->LoadFromStream(stream);
+    sorted = sorted && (read.empty() || read.back()->Key < key);
+    read.push_back(std::move(item));
   }
+  if (!sorted) {
+    std::stable_sort(read.begin(), read.end(), [](const auto& a, const auto& b) { return a->Key < b->Key; });
+    // A key repeated in the file keeps only its last record.
+    std::vector<std::unique_ptr<TCatalogItem>> unique;
+    for (auto& item : read) {
+      if (!unique.empty() && unique.back()->Key == item->Key) unique.back() = std::move(item);
+      else unique.push_back(std::move(item));
+    }
+    read = std::move(unique);
+  }
+  Items_ = std::move(read);
 }
 
 void TCatalog::SaveToStream(TStreamWriter& stream) {

@@ -1,6 +1,7 @@
 #include "data/LD_MapTree.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "data/LD_Map.h"
 
@@ -150,8 +151,9 @@ void TKelMapTree::SaveToFile(const std::filesystem::path& fileName) { WriteWhole
 
 std::vector<std::int32_t> TKelMapTree::Ancestors(std::int32_t mapId) const {
   std::vector<std::int32_t> chain;
+  std::unordered_set<std::int32_t> seen;
   for (const TKelMapTreeItem* item = Find(mapId); item != nullptr; item = Find(item->ParentId)) {
-    if (std::find(chain.begin(), chain.end(), item->Key) != chain.end()) break;
+    if (!seen.insert(item->Key).second) break;
     chain.push_back(item->Key);
     if (item->ParentId == 0) break;
   }
@@ -159,10 +161,9 @@ std::vector<std::int32_t> TKelMapTree::Ancestors(std::int32_t mapId) const {
 }
 
 bool TKelMapTree::ParentChainLoops(std::int32_t mapId) const {
-  std::vector<std::int32_t> seen;
+  std::unordered_set<std::int32_t> seen;
   for (const TKelMapTreeItem* item = Find(mapId); item != nullptr; item = Find(item->ParentId)) {
-    if (std::find(seen.begin(), seen.end(), item->Key) != seen.end()) return true;
-    seen.push_back(item->Key);
+    if (!seen.insert(item->Key).second) return true;
     if (item->ParentId == 0) return false;
   }
   return false;

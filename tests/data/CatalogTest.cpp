@@ -185,6 +185,25 @@ TEST(List, ReadingSortsKeysAndARepeatedKeyKeepsItsLastRecord) {
   EXPECT_EQ(list.Find(7)->A, 9);
 }
 
+TEST(List, ABackwardsFileLoadsSortedWithLastRecordsWinning) {
+  TStreamWriter writer;
+  const int count = 50000;
+  WriteBerNumber(writer, count + 1);
+  for (int key = count; key >= 1; --key) {
+    WriteBerNumber(writer, key);
+    writer.WriteByte(0);
+  }
+  WriteBerNumber(writer, 10);
+  writer.WriteBytes(Hex("03 01 05 00").data(), 4);
+  TCatalogOf<TNumbers> list;
+  Decode(list, writer.Bytes());
+  ASSERT_EQ(list.Count(), count);
+  EXPECT_EQ(list.ItemAt(0)->Key, 1);
+  EXPECT_EQ(list.ItemAt(count - 1)->Key, count);
+  EXPECT_EQ(list.Find(10)->A, 5);
+  EXPECT_EQ(list.Find(11)->A, 0);
+}
+
 TEST(List, GetFindAddDeleteKeepKeyOrder) {
   TCatalogOf<TNumbers> list;
   EXPECT_EQ(list.Add().Key, 1);
