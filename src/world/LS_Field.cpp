@@ -1,14 +1,23 @@
 #include "world/LS_Field.h"
 
-void TKelFieldScene::Update() {}
+#include "state/LGD_SaveData.h"
+#include "world/LGD_Map.h"
+#include "world/LGD_Panorama.h"
+#include "world/MapView.h"
+
+void TKelFieldScene::Update() {
+  TKelgMap& map = Program.SaveData->Map;
+  if (map.Events.empty() && map.Hero().MapId == 0) return;
+  for (int i = 0; i < map.CharacterCount(); ++i) map.CharacterAt(i).Updated = false;
+  for (int i = 0; i < map.CharacterCount(); ++i) map.CharacterAt(i).Update();
+  map.Panorama().UpdateFrame();
+}
 
 void TKelFieldScene::Draw() {
-  // Until maps are drawn: a grid of tiles.
-  TVantraBoard& board = BackBuffer();
-  for (int y = 0; y < 15; ++y)
-    for (int x = 0; x < 20; ++x) {
-      const bool dark = (x + y) % 2 == 0;
-      board.FillRect({x * 16, y * 16, x * 16 + 16, y * 16 + 16},
-                     dark ? TVantraRgb{40, 96, 40} : TVantraRgb{56, 120, 56});
-    }
+  TKelgMap& map = Program.SaveData->Map;
+  if (map.Hero().MapId == 0) {
+    BackBuffer().Clear();
+    return;
+  }
+  DrawMapView(map, BackBuffer());
 }

@@ -6,6 +6,7 @@
 class TKelFieldScene : public TKelScene {
 public:
   explicit TKelFieldScene(TKelProgram& program) : TKelScene(program) { Reset(); }
+  // Every character of the map once, then the panorama's own scrolling.
   void Update() override;
   void Draw() override;
 };

@@ -1,0 +1,39 @@
+#pragma once
+// The parallax background behind transparent lower tiles: a picture with a
+// 16-pixel wrap margin, offsets in 1/32 pixel that follow the map's scroll,
+// fit a wide picture to the map, or scroll by themselves.
+
+#include <cstdint>
+
+#include "graphics/VantraSheet.h"
+#include "shell/Assets.h"
+
+class TKelgMap;
+
+class TKelgPanorama {
+public:
+  TKelgPanorama(const AssetFolders& folders, TKelgMap& map) : Folders(folders), Map(map) {}
+
+  void Clear();
+  // (Re)loads the picture for the map's current settings.
+  void LoadImage();
+  // Uses an already loaded picture (tests and tools).
+  void UsePicture(const TVantraSheet& picture);
+  void SetOffsetX(std::int64_t value);
+  void SetOffsetY(std::int64_t value);
+  void ScrollLeft(int amount);
+  void ScrollRight(int amount);
+  void ScrollUp(int amount);
+  void ScrollDown(int amount);
+  void FitToMap();
+  void UpdateFrame();
+  void DrawCell(TVantraBoard& board, int cellX, int cellY, int shakeX, int shakeY);
+
+  std::int64_t OffsetX = 0, OffsetY = 0;
+  int Width = 0, Height = 0;
+  TVantraSheet Sheet;
+
+private:
+  const AssetFolders& Folders;
+  TKelgMap& Map;
+};
