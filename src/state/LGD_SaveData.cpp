@@ -6,12 +6,38 @@
 #include "data/LD_MapTree.h"
 #include "shell/KelProgram.h"
 
+// The characters and the map refer to each other: each is handed the others
+// by reference here and uses them only after construction.
 TKelgSaveData::TKelgSaveData(TKelProgram& program)
-    : System(*program.DataBase, program.Folders, program.Draw), Program(program) {}
+    : System(*program.DataBase, program.Folders, program.Draw),
+      Party(MapOfThisGame()),
+      Boat(MapOfThisGame(), vkBoat),
+      Ship(MapOfThisGame(), vkShip),
+      Airship(MapOfThisGame(), vkAirship),
+      Map(program, System, Screen, Panorama, Party, {&Boat, &Ship, &Airship}),
+      Panorama(program.Folders, Map),
+      Program(program) {}
 
-void TKelgSaveData::ClearAll() { System.Clear(); }
+void TKelgSaveData::ClearAll() {
+  System.Clear();
+  Screen.Clear();
+  Party.Clear();
+  Boat.Clear();
+  Ship.Clear();
+  Airship.Clear();
+  Map.Clear();
+  Panorama.Clear();
+}
 
 void TKelgSaveData::NewGame() {
   ClearAll();
-  if (Program.MapTree->StartPosition.PartyMapId <= 0) throw std::runtime_error("Create Start Party Position");
+  const TKelMapStartPosition& start = Program.MapTree->StartPosition;
+  if (start.PartyMapId <= 0) throw std::runtime_error("Create Start Party Position");
+  Party.SetPosition(start.PartyMapId, start.PartyX, start.PartyY);
+  Map.LoadMap(true);
+}
+
+void TKelgSaveData::DumpState(nlohmann::json& state) const {
+  System.DumpState(state);
+  Map.DumpState(state);
 }
