@@ -174,10 +174,9 @@ TKelGameFonts::TKelGameFonts(const TKelFontSearch& search) {
     for (const TKelFontFile* file : {author[face], systemWide[face], author[other], systemWide[other]})
       if (file && std::find(Faces[face].Wide.begin(), Faces[face].Wide.end(), file) == Faces[face].Wide.end())
         Faces[face].Wide.push_back(file);
-    for (const TKelFontFile* file : {author[face], author[other]})
-      if (file && std::find(Faces[face].Narrow.begin(), Faces[face].Narrow.end(), file) == Faces[face].Narrow.end())
-        Faces[face].Narrow.push_back(file);
+    if (author[face]) Faces[face].Narrow.push_back(author[face]);
     Faces[face].Narrow.insert(Faces[face].Narrow.end(), systemNarrow.begin(), systemNarrow.end());
+    if (author[other] && author[other] != author[face]) Faces[face].Narrow.push_back(author[other]);
   }
 
   if (Files.empty()) {
