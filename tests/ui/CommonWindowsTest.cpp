@@ -23,7 +23,7 @@ std::set<std::uint8_t> InkIn(const TVantraSheet& sheet, const TVantraRect& r) {
   std::set<std::uint8_t> ink;
   for (int y = r.Top; y < r.Bottom; ++y)
     for (int x = r.Left; x < r.Right; ++x)
-      if (sheet.Pixel(x, y) >= 64) ink.insert(sheet.Pixel(x, y));
+      if (IsTextIndex(sheet.Pixel(x, y))) ink.insert(sheet.Pixel(x, y));
   return ink;
 }
 

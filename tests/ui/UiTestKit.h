@@ -12,13 +12,18 @@
 TKelSystemGraphic& SharedSystemGraphic();
 
 // Paints a recognisable skin into graphic.Sheet: every pixel of the text
-// colour area has its own index (TestSkinColorIndex), the text shadow is
-// shadowIndex, frame and cursor tiles are solid indices.
+// colour area has its own index (TestSkinColorIndex, 64 … 223), the text
+// shadow is shadowIndex, each 8 × 8 background block and each frame tile its
+// own index (SkinBackgroundIndex, SkinFrameTileIndex), cursor phases solid
+// indices, timer digit d solid index 30 + d and the colon 40.
 void PaintTestSkin(TKelSystemGraphic& graphic, std::uint8_t shadowIndex);
 std::uint8_t TestSkinColorIndex(int x, int y);  // within (0, 48, 160, 32)
+inline bool IsTextIndex(std::uint8_t p) { return p >= 64 && p < 224; }
+// Block (bx, by) of the background, 0 … 3 each.
+inline std::uint8_t SkinBackgroundIndex(int bx, int by) { return static_cast<std::uint8_t>(224 + bx + 4 * by); }
+// Tile (tx, ty) of the frame area, 0 … 3 each; only its top row and left column are inked.
+inline std::uint8_t SkinFrameTileIndex(int tx, int ty) { return static_cast<std::uint8_t>(16 + tx + 4 * ty); }
 
-inline constexpr std::uint8_t kSkinBackground = 1;
-inline constexpr std::uint8_t kSkinFrame = 2;
 inline constexpr std::uint8_t kSkinCursor0 = 3;
 inline constexpr std::uint8_t kSkinCursor1 = 4;
 inline constexpr std::uint8_t kSkinArrow = 5;

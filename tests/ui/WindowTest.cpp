@@ -198,7 +198,8 @@ TEST(WindowCursor, ActiveBlinksEveryTenFramesInactiveRestsOnPhaseOne) {
   }
   EXPECT_EQ(f.List.Index, 0);
   f.List.SetCursorVisible(false);
-  EXPECT_EQ(CursorCorner(f.List), kSkinBackground);
+  const TVantraRect r = f.List.GetCursorRect(0);
+  EXPECT_EQ(CursorCorner(f.List), f.List.BackSheet.Pixel(r.Left + 1, r.Top + 1));
 }
 
 // Rows of the board that the window covers (background colour) after Draw.
@@ -276,13 +277,13 @@ TEST(WindowText, ImmediateTextShowsWithoutRefreshOnlyOnTheTopRow) {
   f.List.DrawText(8, 8, true, 0, "$A");
   bool shown = false;
   for (int y = 10; y < 22; ++y)
-    for (int x = 8; x < 20; ++x) shown = shown || f.List.WindowSheet.Pixel(x, y) >= 64;
+    for (int x = 8; x < 20; ++x) shown = shown || IsTextIndex(f.List.WindowSheet.Pixel(x, y));
   EXPECT_TRUE(shown);
 
   f.List.SetTopRow(1);
   f.List.DrawText(8, 24, true, 0, "$A");
   for (int y = 26; y < 38; ++y)
-    for (int x = 8; x < 20; ++x) EXPECT_LT(f.List.WindowSheet.Pixel(x, y), 64);
+    for (int x = 8; x < 20; ++x) EXPECT_FALSE(IsTextIndex(f.List.WindowSheet.Pixel(x, y)));
 }
 
 }  // namespace
