@@ -4,9 +4,13 @@
 #include FT_FREETYPE_H
 #include FT_BDF_H
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -36,6 +40,30 @@ std::uint32_t FirstCodePoint(const std::string& utf8) {
   return code;
 }
 
+// The whole file, gzip-compressed files inflated: FreeType reading a
+// compressed face glyph by glyph restarts inflation on every backward seek.
+std::vector<unsigned char> ReadFontBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<unsigned char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (path.extension() != ".gz" || raw.empty()) return raw;
+  z_stream stream{};
+  if (inflateInit2(&stream, 16 + MAX_WBITS) != Z_OK) return {};
+  std::vector<unsigned char> out;
+  unsigned char chunk[65536];
+  stream.next_in = raw.data();
+  stream.avail_in = static_cast<uInt>(raw.size());
+  int result = Z_OK;
+  while (result == Z_OK) {
+    stream.next_out = chunk;
+    stream.avail_out = sizeof chunk;
+    result = inflate(&stream, Z_NO_FLUSH);
+    out.insert(out.end(), chunk, chunk + (sizeof chunk - stream.avail_out));
+  }
+  inflateEnd(&stream);
+  if (result != Z_STREAM_END) return {};
+  return out;
+}
+
 }  // namespace
 
 bool IsShiftJisLead(std::uint8_t byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
@@ -59,8 +87,9 @@ class TKelFontFile {
 public:
   enum class CodeKind { Jis0208, Jis0201, ShiftJis, Unicode };
 
-  TKelFontFile(FT_Library library, const fs::path& path) : Path(path) {
-    if (FT_New_Face(library, path.c_str(), 0, &Face) != 0) {
+  TKelFontFile(FT_Library library, const fs::path& path) : Path(path), Bytes(ReadFontBytes(path)) {
+    if (Bytes.empty() ||
+        FT_New_Memory_Face(library, Bytes.data(), static_cast<FT_Long>(Bytes.size()), 0, &Face) != 0) {
       Face = nullptr;
       return;
     }
@@ -148,6 +177,7 @@ private:
   }
 
   fs::path Path;
+  std::vector<unsigned char> Bytes;  // the face reads from these while it lives
   FT_Face Face = nullptr;
   CodeKind Kind = CodeKind::Unicode;
 };
