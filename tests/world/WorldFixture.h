@@ -60,6 +60,8 @@ protected:
     program.MapTree = &mapTree;
     program.Map = &mapData;
     program.Random = &random;
+    program.Folders.game = ZAR_BINARY_DIR "/demo";  // the demo's window skin and pictures
+    dataBase.KelSystem.SystemName = "System";
     random.Seed(7);
     chipSet = &dataBase.KelChipSet.Get(1);
     chipSet->GraphicName = "Coded";
