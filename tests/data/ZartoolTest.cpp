@@ -165,10 +165,12 @@ TEST_F(Zartool, CheckFindsPlantedBrokenReferences) {
 }
 
 TEST_F(Zartool, UsageAndInputErrors) {
-  struct Case { std::string arguments; int status; const char* says; };
+  struct Case { std::string arguments; int status; std::string says; };
   WriteText("bad.json", R"({"magic": "KelDataBase", "KelPlayer": {"1": {"Nmae": "x"}}})");
   WriteText("range.json", R"({"magic": "KelMapUnit", "ScrollType": 300})");
   WriteText("field.json", R"({"magic": "KelMapUnit", "Direction": 1})");
+  WriteText("order.json", R"({"magic": "KelMapTree", "Maps": {"1": {}}, "Order": [1, 4], "SelectedMap": 1, "StartPosition": {}})");
+  WriteText("size.json", R"({"magic": "KelMapUnit", "Width": 0})");
   Write("junk.kdb", Hex("0B 4B 65 6C 44 61 74 61 42 61 73 65 0B 7F 00"));
   const Case cases[] = {
       {"", 2, "no command"},
@@ -181,6 +183,8 @@ TEST_F(Zartool, UsageAndInputErrors) {
       {"pack " + Path("bad.json") + " -o " + Path("out"), 1, "KelPlayer.1: no field is named \"Nmae\""},
       {"pack " + Path("range.json") + " -o " + Path("out"), 1, "map.ScrollType: 300 is outside 0..255"},
       {"pack " + Path("field.json") + " -o " + Path("out"), 1, "map: no field is named \"Direction\""},
+      {"pack " + Path("order.json") + " -o " + Path("out"), 1, "would not load: " + Path("out") + ": Invalid Map 4 in the tree order at byte"},
+      {"pack " + Path("size.json") + " -o " + Path("out"), 1, "map size 0 x 15 does not fit its layers"},
       {"dump " + Path("junk.kdb"), 1, "junk.kdb: table 11 length 127 exceeds the 1 bytes that remain at byte 13"},
       {"dump " + Path("missing.kdb"), 1, "cannot open the file"},
   };

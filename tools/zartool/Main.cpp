@@ -106,6 +106,14 @@ int Pack(const TArguments& arguments) {
     bytes = codec.FileFromJson(json);
   } catch (const EJsonError& e) {
     throw std::runtime_error(input + ": " + e.what());
+  } catch (const EKelDataError& e) {
+    throw std::runtime_error(input + ": " + e.what());
+  }
+  // Never write a file that the player could not read back.
+  try {
+    codec.FileToJson(bytes, arguments.Output);
+  } catch (const std::exception& e) {
+    throw std::runtime_error(input + ": the packed file would not load: " + e.what());
   }
   WriteWholeFile(arguments.Output, bytes);
   return 0;
