@@ -123,6 +123,8 @@ void TVantraDraw::ToggleScreenMode() {
 
 void TVantraDraw::RaiseReset() { throw EVantraDrawReset(); }
 
+void TVantraDraw::RaiseAbort() { throw EVantraDrawAbort(); }
+
 void TVantraDraw::Run() {
   for (;;) {
     InMain = true;

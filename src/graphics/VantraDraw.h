@@ -49,6 +49,8 @@ public:
   void Resync();
   void ToggleScreenMode();
   [[noreturn]] void RaiseReset();
+  // Ends the program normally from inside the main routine (the form closes).
+  [[noreturn]] void RaiseAbort();
 
   // Runs OnMain the way the idle handler does: again after every reset, until
   // it returns or the program aborts. Other exceptions propagate.

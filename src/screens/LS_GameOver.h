@@ -1,11 +1,19 @@
 #pragma once
-// The game-over screen.
+// The game-over screen: its picture until a key, then the whole game restarts.
 
+#include "graphics/VantraSheet.h"
 #include "shell/LS_Scene.h"
 
 class TKelGameOverScene : public TKelScene {
 public:
   explicit TKelGameOverScene(TKelProgram& program) : TKelScene(program) { Reset(); }
-  void Update() override {}
-  void Draw() override { BackBuffer().FillRect({0, 0, 320, 240}, {0, 0, 0}); }
+  void Reset() override;
+  void Draw() override;
+  void Update() override;
+
+  void Prepare();
+  [[noreturn]] void Leave();
+
+  TVantraSheet Picture;
+  bool Prepared = false;
 };

@@ -112,6 +112,7 @@ void TFormKelGameMain::FormShow() {
   Scenes[scTitle] = std::make_unique<TKelTitleScene>(Program);
   Scenes[scGameOver] = std::make_unique<TKelGameOverScene>(Program);
   Scenes[scDebug] = std::make_unique<TKelDebugScene>(Program);
+  for (int id = 0; id < kSceneCount; ++id) Program.Scenes[id] = Scenes[id].get();
 }
 
 void TFormKelGameMain::FormCloseQuery() {
@@ -132,6 +133,7 @@ void TFormKelGameMain::FormDestroy() {
     SoundStarted = false;
   }
   // Freed in the reverse order of creation, so nothing outlives what it uses.
+  Program.Scenes.fill(nullptr);
   for (auto it = Scenes.rbegin(); it != Scenes.rend(); ++it) it->reset();
   Program.SaveData = nullptr;
   SaveData.reset();

@@ -1,6 +1,7 @@
 #pragma once
 // The program-wide objects, handed to every scene instead of globals.
 
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -25,6 +26,8 @@ struct TKelStartFlags {
   bool ExeReadOnly = false;
 };
 
+class TKelScene;
+
 struct TKelProgram {
   TKelStartFlags Flags;
   AssetFolders Folders;
@@ -35,4 +38,6 @@ struct TKelProgram {
   TKelDataBase* DataBase = nullptr;
   TKelgSaveData* SaveData = nullptr;
   TKelRandom* Random = nullptr;
+  // The nine scenes by id, for the few hand-overs between them.
+  std::array<TKelScene*, 9> Scenes{};
 };

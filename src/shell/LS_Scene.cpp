@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "graphics/VantraDraw.h"
 #include "shell/MultiInput.h"
@@ -12,6 +13,21 @@ TKelScene::TKelScene(TKelProgram& program) : Program(program) {}
 void TKelScene::Reset() {
   OldScreen.Clear();
   NewScreen.Clear();
+}
+
+TKelWindowServices TKelScene::WindowServices() {
+  TKelgSystem& system = System();
+  return {system.Graphic(), *Program.Input, system};
+}
+
+void TKelScene::LoadGamePicture(TVantraSheet& sheet, std::string_view folder, const std::string& name) {
+  const std::string path = FindAsset(Program.Folders, name, folder, kImageExtensions);
+  if (path.empty()) {
+    const auto shown = Cp932ToUtf8(name);
+    throw std::runtime_error("Picture not found: " + std::string(folder) + "\\" + shown.value_or(name) +
+                             " (looked for .bmp, .png and .xyz in the game folder and the run-time package)");
+  }
+  sheet.LoadFromFile(path, true);
 }
 
 TVantraBoard& TKelScene::BackBuffer() { return Program.Draw->Board; }

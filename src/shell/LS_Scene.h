@@ -4,7 +4,11 @@
 
 #include <cstdint>
 
+#include <string>
+#include <string_view>
+
 #include "graphics/VantraSheet.h"
+#include "ui/GameWindows.h"
 #include "shell/KelProgram.h"
 #include "state/LGD_System.h"
 
@@ -46,6 +50,11 @@ public:
   TVantraBoard NewScreen{320, 240};
 
 protected:
+  // What windows draw with and listen to.
+  TKelWindowServices WindowServices();
+  // A game picture from an asset folder, errors raised; a missing file is
+  // reported with its folder and name.
+  void LoadGamePicture(TVantraSheet& sheet, std::string_view folder, const std::string& name);
   TVantraBoard& BackBuffer();
   TKelgSystem& System();
   void SwitchTo(TKelSceneId scene);

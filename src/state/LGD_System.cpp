@@ -11,7 +11,10 @@
 #include "shell/StateText.h"
 
 TKelgSystem::TKelgSystem(const TKelDataBase& dataBase, const AssetFolders& folders, TVantraDraw* draw)
-    : DataBase(dataBase), Folders(folders), Draw(draw) {
+    : DataBase(dataBase),
+      Folders(folders),
+      Draw(draw),
+      SystemGraphic(std::make_unique<TKelSystemGraphic>(TKelFontSearch{folders})) {
   Transitions.fill(kNoTransitionOverride);
 }
 
@@ -92,6 +95,7 @@ void TKelgSystem::Clear() {
   BattleBackground.clear();
   SaveCount = 0;
   LastSaveSlot = 1;
+  RefreshSystemGraphic();
   ReserveSystemSounds();
 }
 
@@ -103,6 +107,7 @@ void TKelgSystem::AfterLoad() {
       std::min<std::size_t>(VariableBytes.size() / 4, static_cast<std::size_t>(std::max(VariableCountField, 0)));
   Variables.assign(variables, 0);
   if (variables > 0) std::memcpy(Variables.data(), VariableBytes.data(), variables * 4);
+  RefreshSystemGraphic();
 }
 
 void TKelgSystem::BeforeSave() {
@@ -262,6 +267,13 @@ void TKelgSystem::SetSystemGraphic(const std::string& name, std::int32_t tiled, 
     SystemName.clear();
     WindowTiled = FontKind = 0;
   }
+  RefreshSystemGraphic();
+}
+
+void TKelgSystem::RefreshSystemGraphic() {
+  SystemGraphic->Load(Folders, SystemGraphicName());
+  SystemGraphic->Tiled = EffectiveWindowTiled() != 0;
+  SystemGraphic->SetFont(EffectiveFontKind());
 }
 
 void TKelgSystem::DumpState(nlohmann::json& state) const {

@@ -5,6 +5,7 @@
 // The only place that turns music and sound records into sound calls.
 
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@
 
 #include "data/Catalog.h"
 #include "data/LD_System.h"
+#include "ui/GameWindows.h"
+#include "ui/GR_System.h"
 
 class TKelDataBase;
 class TVantraDraw;
@@ -41,7 +44,7 @@ inline constexpr std::uint8_t kNoTransitionOverride = 255;
 // game allocate without bound.
 inline constexpr std::int32_t kMaxSwitchId = 99999;
 
-class TKelgSystem : public TCatalogBaseItem {
+class TKelgSystem : public TCatalogBaseItem, public TKelCursorSound {
 public:
   // The music slots whose database records a script may override.
   enum TMusicSlot : std::uint8_t { msTitle, msBattle, msVictory, msInn, msBoat, msShip, msAirship, msGameOver };
@@ -67,6 +70,7 @@ public:
   void StopMusic();
   void PlaySound(const TKelSound& sound);
   void PlaySystemSound(TKelSystemSound slot) { PlaySound(SystemSound(slot)); }
+  void PlayCursorSound() override { PlaySystemSound(ssCursor); }
 
   const TKelMusic& Music(TMusicSlot slot) const;
   void SetMusic(TMusicSlot slot, const TKelMusic& music);
@@ -81,6 +85,9 @@ public:
   std::int32_t EffectiveWindowTiled() const;
   std::int32_t EffectiveFontKind() const;
   void SetSystemGraphic(const std::string& name, std::int32_t tiled, std::int32_t font);
+  // Loads the effective system graphic and takes its tiled mode and font.
+  void RefreshSystemGraphic();
+  TKelSystemGraphic& Graphic() { return *SystemGraphic; }
 
   // Scene, frame counter, switches, variables and music for the state dump.
   void DumpState(nlohmann::json& state) const;
@@ -131,6 +138,7 @@ private:
   const TKelDataBase& DataBase;
   const AssetFolders& Folders;
   TVantraDraw* Draw;
+  std::unique_ptr<TKelSystemGraphic> SystemGraphic;
   // The codec's view of the counted buffers.
   std::int32_t SwitchCountField = 0;
   std::int32_t VariableCountField = 0;

@@ -45,14 +45,6 @@ TEST(MainLoop, TitleComesAfterTwentyFramesOfBlack) {
   EXPECT_TRUE(run.anyLitPixel);
 }
 
-TEST(MainLoop, SceneSwitchCostsNoFrame) {
-  // Every loop pass counts FrameCount; a pass that switches scenes waits no frame.
-  const RunResult stay = RunGame(150, "");
-  const RunResult leave = RunGame(150, "100 Return");
-  EXPECT_EQ(leave.state["SceneId"], scField);
-  EXPECT_EQ(leave.state["FrameCount"].get<int>(), stay.state["FrameCount"].get<int>() + 1);
-}
-
 TEST(MainLoop, HeldF12KeepsTheScreenBlackUntilReleasedThenTwentyFrames) {
   // F12 goes down at frame 100 and is held 50 frames; the reset waits for the
   // release at 150, then 20 frames, and the title fades in from there.

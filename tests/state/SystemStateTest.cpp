@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <memory>
 
 #include "data/LD_DataBase.h"
@@ -12,6 +15,13 @@ namespace {
 class SystemState : public ::testing::Test {
 protected:
   void SetUp() override {
+    // A game folder with two window skins to choose from.
+    game = std::filesystem::temp_directory_path() / ("zar_state_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(game / "System");
+    for (const char* name : {"System1.png", "Blue.png"})
+      std::filesystem::copy_file(ZAR_BINARY_DIR "/demo/System/System.png", game / "System" / name,
+                                 std::filesystem::copy_options::overwrite_existing);
+    folders.game = game;
     MelvoxCreate();
     dataBase.KelSystem.BattleMusic.Name = "Battle1";
     dataBase.KelSystem.BattleMusic.Volume = 90;
@@ -22,7 +32,10 @@ protected:
     system->Clear();
     MelvoxClearCallLog();
   }
-  void TearDown() override { MelvoxRelease(); }
+  void TearDown() override {
+    MelvoxRelease();
+    std::filesystem::remove_all(game);
+  }
 
   // Records are not copyable; each call fills one scratch record.
   const TKelMusic& MusicNamed(const char* name, int volume = 100) {
@@ -34,6 +47,7 @@ protected:
 
   TKelMusic scratch;
 
+  std::filesystem::path game;
   TKelDataBase dataBase;
   AssetFolders folders;
   std::unique_ptr<TKelgSystem> system;
@@ -81,8 +95,10 @@ TEST_F(SystemState, OverridesEqualToTheDataBaseAreCleared) {
   EXPECT_EQ(system->SystemGraphicName(), "Blue");
   system->SetSystemGraphic("System1", 0, 0);
   EXPECT_TRUE(system->SystemName.empty());
-  dataBase.KelSystem.SystemName = "System2";  // a later database change reaches old games
-  EXPECT_EQ(system->SystemGraphicName(), "System2");
+  dataBase.KelSystem.SystemName = "Blue";  // a later database change reaches old games
+  EXPECT_EQ(system->SystemGraphicName(), "Blue");
+  // A skin that is not there is fatal, as the game could show no window.
+  EXPECT_THROW(system->SetSystemGraphic("Missing", 0, 0), std::exception);
 }
 
 TEST_F(SystemState, MusicRequestCallOrderAndTheSameNameRule) {

@@ -3,11 +3,21 @@
 // from elsewhere. One function per picture; Main.cpp lists where each goes.
 
 #include <array>
+#include <string>
 
 #include "graphics/VantraImage.h"
 
 // The window skin: 8-bit, 160 × 80, in the system graphic's fixed layout.
 void DrawSystemGraphic(TVantraBitmap& bitmap);
+
+// The title picture and the game-over picture: 8-bit, 320 × 240.
+void DrawTitlePicture(TVantraBitmap& bitmap);
+void DrawGameOverPicture(TVantraBitmap& bitmap);
+
+// Music as standard MIDI files, and the four system sounds as waves.
+void WriteTitleMusic(const std::string& path);
+void WriteGameOverMusic(const std::string& path);
+void WriteSystemSounds(const std::string& folder);
 
 // The program's "EXFONT" glyph sheet: 156 × 48, indices 0 and 255.
 void DrawExFontGlyphs(TVantraBitmap& bitmap);

@@ -1,6 +1,7 @@
 // The demo's music, written as standard MIDI files by code.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <fstream>
 #include <stdexcept>
@@ -106,4 +107,58 @@ void WriteGameOverMusic(const std::string& path) {
   for (int i = 0; i < 8; ++i) notes.push_back({i * 4, 4, line[i], 0});
   notes.push_back({0, 32, 45, 1});
   WriteMidi(path, 60, {19, 48}, notes);
+}
+
+namespace {
+
+// A tone sequence rendered to a 16-bit mono wave file: (frequency, milliseconds)
+// pairs, square or sine, with a short linear release on each tone.
+struct Tone {
+  double frequency;
+  int milliseconds;
+};
+
+void WriteToneWave(const std::string& path, const std::vector<Tone>& tones, bool square, double level) {
+  constexpr int kRate = 22050;
+  std::vector<std::int16_t> samples;
+  double phase = 0;
+  for (const Tone& tone : tones) {
+    const int count = kRate * tone.milliseconds / 1000;
+    for (int i = 0; i < count; ++i) {
+      phase += tone.frequency / kRate;
+      const double wave = square ? (phase - static_cast<long>(phase) < 0.5 ? 1.0 : -1.0)
+                                 : std::sin(phase * 6.283185307179586);
+      const double release = std::min(1.0, (count - i) / (kRate * 0.01));
+      samples.push_back(static_cast<std::int16_t>(wave * level * release * 32767));
+    }
+  }
+  std::vector<std::uint8_t> file = {'R', 'I', 'F', 'F'};
+  auto putLittle = [&file](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  };
+  const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
+  putLittle(36 + dataBytes, 4);
+  for (char c : std::string("WAVEfmt ")) file.push_back(static_cast<std::uint8_t>(c));
+  putLittle(16, 4);
+  putLittle(1, 2);
+  putLittle(1, 2);
+  putLittle(kRate, 4);
+  putLittle(kRate * 2, 4);
+  putLittle(2, 2);
+  putLittle(16, 2);
+  for (char c : std::string("data")) file.push_back(static_cast<std::uint8_t>(c));
+  putLittle(dataBytes, 4);
+  for (std::int16_t s : samples) putLittle(static_cast<std::uint16_t>(s), 2);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace
+
+void WriteSystemSounds(const std::string& folder) {
+  WriteToneWave(folder + "/Cursor.wav", {{1320, 30}}, false, 0.4);
+  WriteToneWave(folder + "/Decision.wav", {{880, 40}, {1320, 60}}, false, 0.45);
+  WriteToneWave(folder + "/Cancel.wav", {{990, 40}, {660, 60}}, false, 0.45);
+  WriteToneWave(folder + "/Buzzer.wav", {{110, 90}, {0, 20}, {110, 90}}, true, 0.3);
 }

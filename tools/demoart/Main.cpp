@@ -20,7 +20,17 @@ struct DemoPicture {
 
 const DemoPicture kPictures[] = {
     {"System/System.png", DrawSystemGraphic},
+    {"Title/Title.png", DrawTitlePicture},
+    {"GameOver/GameOver.png", DrawGameOverPicture},
 };
+
+void WriteSounds(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder / "Music");
+  std::filesystem::create_directories(folder / "Sound");
+  WriteTitleMusic((folder / "Music" / "Title.mid").string());
+  WriteGameOverMusic((folder / "Music" / "GameOver.mid").string());
+  WriteSystemSounds((folder / "Sound").string());
+}
 
 void WriteAll(const std::filesystem::path& folder) {
   for (const DemoPicture& picture : kPictures) {
@@ -47,6 +57,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     WriteAll(argv[1]);
+    WriteSounds(argv[1]);
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "zardemoart: %s\n", error.what());
