@@ -432,3 +432,69 @@ std::vector<std::uint8_t> TJsonCodec::FileFromJson(const TJson& json) const {
   }
   Fail("magic", "\"" + magic + "\" is not KelDataBase, KelMapTree or KelMapUnit");
 }
+
+namespace {
+
+bool AllNumbers(const TJson& json) {
+  for (const auto& value : json)
+    if (!value.is_number()) return false;
+  return true;
+}
+
+void Format(std::string& out, const TJson& json, int depth);
+
+// Script lines and route commands: small flat objects, one per line.
+bool IsFlat(const TJson& json) {
+  if (!json.is_object()) return false;
+  for (const auto& value : json)
+    if (value.is_structured() && !(value.is_array() && AllNumbers(value)) && !(value.is_object() && value.contains("bytes")))
+      return false;
+  return true;
+}
+
+void Format(std::string& out, const TJson& json, int depth) {
+  std::string pad(static_cast<std::size_t>(depth), ' ');
+  if (IsFlat(json) && depth > 0 && !json.empty() && json.size() <= 8 && !json.contains("Name")) {
+    out += "{";
+    bool first = true;
+    for (const auto& [name, value] : json.items()) {
+      out += (first ? "" : ", ") + TJson(name).dump() + ": ";
+      first = false;
+      Format(out, value, depth + 1);
+    }
+    out += "}";
+  } else if (json.is_object() && !json.empty()) {
+    out += "{\n";
+    bool first = true;
+    for (const auto& [name, value] : json.items()) {
+      if (!first) out += ",\n";
+      first = false;
+      out += pad + " " + TJson(name).dump() + ": ";
+      Format(out, value, depth + 1);
+    }
+    out += "\n" + pad + "}";
+  } else if (json.is_array() && !json.empty() && !AllNumbers(json)) {
+    out += "[\n";
+    for (std::size_t i = 0; i < json.size(); ++i) {
+      if (i > 0) out += ",\n";
+      out += pad + " ";
+      Format(out, json[i], depth + 1);
+    }
+    out += "\n" + pad + "]";
+  } else if (json.is_array() && !json.empty()) {
+    // Numbers run on one line: layers and curves stay readable.
+    out += "[";
+    for (std::size_t i = 0; i < json.size(); ++i) out += (i > 0 ? ", " : "") + json[i].dump();
+    out += "]";
+  } else {
+    out += json.dump();
+  }
+}
+
+}  // namespace
+
+std::string FormatJson(const TJson& json) {
+  std::string out;
+  Format(out, json, 0);
+  return out + "\n";
+}

@@ -43,5 +43,8 @@ class TJsonCodec {
   const TTextCodec& Text_;
 };
 
+// Indented JSON with arrays of numbers kept on one line.
+std::string FormatJson(const TJson& json);
+
 // The magic string at the start of a data file, empty when there is none.
 std::string PeekMagic(const std::vector<std::uint8_t>& bytes);

@@ -83,7 +83,7 @@ int Dump(const TArguments& arguments) {
   TJsonCodec codec(text);
   const std::string& file = arguments.Positional[0];
   TJson json = codec.FileToJson(ReadWholeFile(file), file);
-  std::cout << json.dump(1) << "\n";
+  std::cout << FormatJson(json);
   return 0;
 }
 
