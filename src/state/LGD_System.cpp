@@ -1,5 +1,6 @@
 #include "state/LGD_System.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include <nlohmann/json.hpp>
@@ -97,6 +98,7 @@ void TKelgSystem::Clear() {
   LastSaveSlot = 1;
   RefreshSystemGraphic();
   ReserveSystemSounds();
+  RefreshFace();
 }
 
 void TKelgSystem::AfterLoad() {
@@ -108,6 +110,7 @@ void TKelgSystem::AfterLoad() {
   Variables.assign(variables, 0);
   if (variables > 0) std::memcpy(Variables.data(), VariableBytes.data(), variables * 4);
   RefreshSystemGraphic();
+  RefreshFace();
 }
 
 void TKelgSystem::BeforeSave() {
@@ -268,6 +271,19 @@ void TKelgSystem::SetSystemGraphic(const std::string& name, std::int32_t tiled, 
     WindowTiled = FontKind = 0;
   }
   RefreshSystemGraphic();
+}
+
+void TKelgSystem::RefreshFace() {
+  constexpr int kFaceSize = 48;
+  constexpr int kFacesPerRow = 4;
+  FaceSheet.Clear();
+  FaceSheet.SetSize(kFaceSize, kFaceSize);
+  if (FaceName.empty()) return;
+  const int index = std::clamp(FaceIndex, 0, 15);
+  const std::string path = FindAsset(Folders, FaceName, "FaceSet", kImageExtensions);
+  // A missing face shows no face; the message still shows.
+  FaceSheet.LoadFromFile(path, (index % kFacesPerRow) * kFaceSize, (index / kFacesPerRow) * kFaceSize, false);
+  if (FaceFlipped != 0) FaceSheet.Mirror();
 }
 
 void TKelgSystem::RefreshSystemGraphic() {

@@ -92,6 +92,11 @@ public:
   // Scene, frame counter, switches, variables and music for the state dump.
   void DumpState(nlohmann::json& state) const;
 
+  // The face cell of FaceName into FaceSheet (mirrored when FaceFlipped);
+  // without a name the sheet is emptied.
+  void RefreshFace();
+  TVantraSheet FaceSheet{48, 48};
+
   bool FaceShown() const { return !FaceName.empty() && EventMessage != 0; }
 
   // The path of a music or sound name, empty when no file has it.

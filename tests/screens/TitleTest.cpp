@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "common/Replay.h"
 #include "graphics/VantraPng.h"
@@ -93,6 +97,34 @@ TEST(Title, F12ReturnsToTheTitleWithoutLogos) {
   EXPECT_EQ(run.state["SceneId"], scTitle);
   // The same picture as the first start's title window.
   EXPECT_EQ(BoardHash(run.board), 0x74631bb6a3456b28ull);
+}
+
+}  // namespace
+
+namespace {
+
+// A copy of the demo whose map tree has no start position.
+std::filesystem::path GameWithoutStart() {
+  namespace fs = std::filesystem;
+  const fs::path game = fs::temp_directory_path() / ("zar_nostart_" + std::to_string(::getpid()));
+  fs::remove_all(game);
+  fs::copy(DemoGame(), game, fs::copy_options::recursive);
+  std::ifstream tree(ZAR_SOURCE_DIR "/demo/data/ZAR_RT.kmt.json");
+  nlohmann::json json = nlohmann::json::parse(tree);
+  json["StartPosition"]["PartyMapId"] = 0;
+  std::ofstream(game / "tree.json") << json.dump();
+  const std::string pack = std::string(ZAR_BINARY_DIR "/bin/zartool pack ") + (game / "tree.json").string() +
+                           " -o " + (game / "ZAR_RT.kmt").string();
+  EXPECT_EQ(std::system(pack.c_str()), 0) << pack;
+  return game;
+}
+
+TEST(Title, NewGameWithoutAStartPositionIsAnError) {
+  const std::filesystem::path game = GameWithoutStart();
+  const int press = kWindowOpen + 5;
+  const ReplayRun run = Replay(press + 200, std::to_string(press) + " Return", {"x", "x", "Window"}, game);
+  EXPECT_EQ(run.error, "Create Start Party Position");
+  std::filesystem::remove_all(game);
 }
 
 }  // namespace
