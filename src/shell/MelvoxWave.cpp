@@ -69,15 +69,15 @@ WaveClip DecodeWave(std::span<const std::uint8_t> bytes) {
   CheckWaveChunks(bytes);
   SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   if (!stream) throw EMelvoxFile(std::string("wave file: ") + SDL_GetError());
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   SdlWaveBuffer decoded;
   Uint32 length = 0;
-  if (!SDL_LoadWAV_RW(stream, 1, &spec, &decoded.Data, &length))
+  if (!SDL_LoadWAV_RW(stream, 1, &format, &decoded.Data, &length))
     throw EMelvoxFile(std::string("wave file: ") + SDL_GetError());
-  if (spec.freq <= 0 || spec.channels == 0) throw EMelvoxFile("wave file without a rate");
+  if (format.freq <= 0 || format.channels == 0) throw EMelvoxFile("wave file without a rate");
 
   SDL_AudioCVT convert;
-  int built = SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2, spec.freq);
+  int built = SDL_BuildAudioCVT(&convert, format.format, format.channels, format.freq, AUDIO_S16SYS, 2, format.freq);
   if (built < 0) throw EMelvoxFile(std::string("wave file: ") + SDL_GetError());
   std::vector<std::uint8_t> work(static_cast<std::size_t>(length) * std::max(1, convert.len_mult));
   std::memcpy(work.data(), decoded.Data, length);
@@ -89,7 +89,7 @@ WaveClip DecodeWave(std::span<const std::uint8_t> bytes) {
   }
 
   WaveClip clip;
-  clip.Rate = spec.freq;
+  clip.Rate = format.freq;
   clip.Samples.resize(length / (2 * sizeof(std::int16_t)) * 2);
   if (clip.Samples.empty()) throw EMelvoxFile("wave file without sound");
   std::memcpy(clip.Samples.data(), work.data(), clip.Samples.size() * sizeof(std::int16_t));
