@@ -129,6 +129,54 @@ TEST_F(Zartool, IndependentlyEncodedFileDumpsUnderTheFieldNames) {
   EXPECT_EQ(again.Output, dump.Output);
 }
 
+TEST_F(Zartool, IndependentlyEncodedMapTreeAndMapDumpUnderTheFieldNames) {
+  auto tree = Magic("KelMapTree");
+  // One map, key 3: Name "Town", ParentId 0 left out, NodeType 1, EncounterSteps (44) 40,
+  // Encounters (41) with troop 2; then the order [3], SelectedMap 3, PartyMapId 3, PartyX 4.
+  auto body = Hex("01 03  01 04 54 6F 77 6E  04 01 01  29 06 01 01 01 01 02 00  2C 01 28  00 "
+                  "01 03  03  01 01 03 02 01 04 00");
+  tree.insert(tree.end(), body.begin(), body.end());
+  Write("ZAR_RT.kmt", tree);
+  TRun treeDump = RunTool("dump " + Path("ZAR_RT.kmt"));
+  ASSERT_EQ(treeDump.Status, 0) << treeDump.Output;
+  auto treeJson = nlohmann::json::parse(treeDump.Output);
+  EXPECT_EQ(treeJson["Maps"]["3"]["Name"], "Town");
+  EXPECT_EQ(treeJson["Maps"]["3"]["NodeType"], 1);
+  EXPECT_EQ(treeJson["Maps"]["3"]["EncounterSteps"], 40);
+  EXPECT_EQ(treeJson["Maps"]["3"]["Encounters"]["1"]["TroopId"], 2);
+  EXPECT_EQ(treeJson["Order"], nlohmann::json::array({3}));
+  EXPECT_EQ(treeJson["SelectedMap"], 3);
+  EXPECT_EQ(treeJson["StartPosition"]["PartyMapId"], 3);
+  EXPECT_EQ(treeJson["StartPosition"]["PartyX"], 4);
+
+  auto map = Magic("KelMapUnit");
+  // A 2 x 1 map: Width, Height, ScrollType 3, lower layer 5000 5001, one
+  // event at (1, 0) whose page has a route [move up, switch on 5] and a
+  // script of one show-message line and the end line.
+  body = Hex("02 01 02  03 01 01  0B 01 03  47 04 88 13 89 13 "
+             "51 2C 01 01  01 02 45 76  02 01 01  05 20 01 01 "
+             "29 09 0B 01 03 0C 03 00 20 05 00 "
+             "33 01 0D  34 0D CE 7E 00 04 48 65 6C 6C 00 00 00 00 00  00 00 00");
+  map.insert(map.end(), body.begin(), body.end());
+  Write("Map0007.kmu", map);
+  TRun mapDump = RunTool("dump " + Path("Map0007.kmu"));
+  ASSERT_EQ(mapDump.Status, 0) << mapDump.Output;
+  auto mapJson = nlohmann::json::parse(mapDump.Output);
+  EXPECT_EQ(mapJson["magic"], "KelMapUnit");
+  EXPECT_EQ(mapJson["Width"], 2);
+  EXPECT_EQ(mapJson["Height"], 1);
+  EXPECT_EQ(mapJson["ScrollType"], 3);
+  EXPECT_EQ(mapJson["LowerLayer"], nlohmann::json::array({5000, 5001}));
+  EXPECT_EQ(mapJson["UpperLayer"], nlohmann::json::array({10000, 10000}));
+  const auto& event = mapJson["Events"]["1"];
+  EXPECT_EQ(event["Name"], "Ev");
+  EXPECT_EQ(event["X"], 1);
+  const auto& page = event["Pages"]["1"];
+  EXPECT_EQ(page["MoveRoute"]["RouteData"], nlohmann::json::parse(R"([{"Code": 0}, {"Code": 32, "SwitchId": 5}])"));
+  EXPECT_EQ(page["Script"][0]["text"], "Hell");
+  EXPECT_EQ(page["Script"][1]["code"], 0);
+}
+
 TEST_F(Zartool, CheckFindsPlantedBrokenReferences) {
   if (!fs::exists(kDemo / "ZAR_RT.kdb")) GTEST_SKIP() << "the demo is not built";
   for (const char* name : {"ZAR_RT.kdb", "ZAR_RT.kmt", "Map0001.kmu", "ZAR_RT.ini"})
