@@ -14,6 +14,12 @@ void DrawSystemGraphic(TVantraBitmap& bitmap);
 void DrawTitlePicture(TVantraBitmap& bitmap);
 void DrawGameOverPicture(TVantraBitmap& bitmap);
 
+// The map pictures, 8-bit: the chip set (480 × 256), the character set
+// (288 × 256) and the panorama (480 × 240).
+void DrawChipSetPicture(TVantraBitmap& bitmap);
+void DrawCharSetPicture(TVantraBitmap& bitmap);
+void DrawPanoramaPicture(TVantraBitmap& bitmap);
+
 // Music as standard MIDI files, and the four system sounds as waves.
 void WriteTitleMusic(const std::string& path);
 void WriteGameOverMusic(const std::string& path);

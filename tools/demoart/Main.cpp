@@ -22,6 +22,9 @@ const DemoPicture kPictures[] = {
     {"System/System.png", DrawSystemGraphic},
     {"Title/Title.png", DrawTitlePicture},
     {"GameOver/GameOver.png", DrawGameOverPicture},
+    {"ChipSet/World.png", DrawChipSetPicture},
+    {"CharSet/Hero.png", DrawCharSetPicture},
+    {"Panorama/Sky.png", DrawPanoramaPicture},
 };
 
 void WriteSounds(const std::filesystem::path& folder) {
