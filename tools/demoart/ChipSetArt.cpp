@@ -170,6 +170,7 @@ std::uint8_t TreePixel(int x, int y) {
 }
 
 std::uint8_t LowerTilePixel(int k, int x, int y) {
+  if (k == 143) return wpClear;  // open sky: the panorama shows through
   switch (k % 16) {
     case 0: return GrassPixel(x, y);
     case 1: return (y % 5 == 2 && x % 6 == (y / 5) % 6) ? std::uint8_t{wpGrassDark} : GrassPixel(x, y);
