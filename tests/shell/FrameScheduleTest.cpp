@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "graphics/VantraDraw.h"
-#include "TestPlatform.h"
+#include "common/TestPlatform.h"
 
 namespace {
 

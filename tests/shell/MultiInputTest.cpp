@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/MultiInput.h"
-#include "TestPlatform.h"
+#include "common/TestPlatform.h"
 
 namespace {
 

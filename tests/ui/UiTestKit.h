@@ -32,40 +32,13 @@ inline constexpr std::uint8_t kSkinArrow = 5;
 #include <utility>
 #include <vector>
 
+#include "common/TestPlatform.h"
 #include "platform/Platform.h"
 #include "shell/MultiInput.h"
 #include "ui/GameWindows.h"
 
 // A machine whose keys the test presses.
-class UiTestPlatform final : public Platform {
-public:
-  std::uint64_t NowMs() override { return 0; }
-  void SleepUntilMs(std::uint64_t) override {}
-  std::vector<InputEvent> PumpEvents(std::uint64_t) override { return {}; }
-  std::vector<InputEvent> TakeInputEvents() override { return std::exchange(Queued, {}); }
-  bool KeyDown(Key key) override { return Held[static_cast<std::size_t>(key)]; }
-  bool IsActive() override { return true; }
-  bool QuitRequested() override { return false; }
-  void Present(const TVantraBoard&) override {}
-  void SetScreenMode(ScreenMode, bool) override {}
-  void SetTitle(std::string_view) override {}
-  int AudioRate() override { return 44100; }
-  void SetAudioSource(AudioSource*) override {}
-  void LockAudio() override {}
-  void UnlockAudio() override {}
-  void ShowError(std::string_view, std::string_view) override {}
-
-  void Press(Key key) { Queue(InputEvent::Kind::KeyDown, key); }
-  void Release(Key key) { Queue(InputEvent::Kind::KeyUp, key); }
-
-private:
-  void Queue(InputEvent::Kind kind, Key key) {
-    Held[static_cast<std::size_t>(key)] = kind == InputEvent::Kind::KeyDown;
-    Queued.push_back({kind, static_cast<std::uint8_t>(key), 0});
-  }
-  std::vector<InputEvent> Queued;
-  std::bitset<static_cast<std::size_t>(Key::Count)> Held;
-};
+using UiTestPlatform = TestPlatform;
 
 class CountingCursorSound final : public TKelCursorSound {
 public:
