@@ -3,6 +3,7 @@
 
 #include <bitset>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
