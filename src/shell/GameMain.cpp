@@ -199,6 +199,6 @@ void TFormKelGameMain::VantraDrawMain() {
 nlohmann::json TFormKelGameMain::DumpState() const {
   nlohmann::json state;
   state["frames"] = Draw ? Draw->FramesDone() : 0;
-  if (SaveData) SaveData->System.DumpState(state);
+  if (SaveData) SaveData->DumpState(state);
   return state;
 }
