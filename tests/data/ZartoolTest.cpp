@@ -64,17 +64,24 @@ std::vector<std::uint8_t> Magic(const char* magic) {
 
 }  // namespace
 
-TEST_F(Zartool, DemoFilesRoundTripByteForByte) {
-  for (const char* name : {"ZAR_RT.kdb", "ZAR_RT.kmt", "Map0001.kmu"}) {
-    fs::path file = kDemo / name;
-    if (!fs::exists(file)) GTEST_SKIP() << "the demo is not built";
-    TRun dump = RunTool("dump " + file.string() + " > " + Path("first.json"));
+TEST_F(Zartool, DemoFilesRoundTripByteForByteAndCheckClean) {
+  if (!fs::exists(kDemo / "ZAR_RT.kdb")) GTEST_SKIP() << "the demo is not built";
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(kDemo)) {
+    std::string extension = entry.path().extension().string();
+    if (extension != ".kdb" && extension != ".kmt" && extension != ".kmu") continue;
+    ++files;
+    std::string file = entry.path().string();
+    TRun dump = RunTool("dump " + file + " > " + Path("first.json"));
     ASSERT_EQ(dump.Status, 0) << dump.Output;
     ASSERT_EQ(RunTool("pack " + Path("first.json") + " -o " + Path("packed")).Status, 0);
-    EXPECT_EQ(ReadWholeFile(Path("packed")), ReadWholeFile(file.string())) << name;
+    EXPECT_EQ(ReadWholeFile(Path("packed")), ReadWholeFile(file)) << file;
     ASSERT_EQ(RunTool("dump " + Path("packed") + " > " + Path("second.json")).Status, 0);
-    EXPECT_EQ(ReadWholeFile(Path("first.json")), ReadWholeFile(Path("second.json"))) << name;
+    EXPECT_EQ(ReadWholeFile(Path("first.json")), ReadWholeFile(Path("second.json"))) << file;
   }
+  EXPECT_GE(files, 3);
+  TRun check = RunTool("check " + kDemo.string());
+  EXPECT_EQ(check.Status, 0) << check.Output;
 }
 
 // A database written byte by byte from the record tables, not by our writer.
