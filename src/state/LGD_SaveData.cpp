@@ -14,9 +14,28 @@ TKelgSaveData::TKelgSaveData(TKelProgram& program)
       Boat(MapOfThisGame(), vkBoat),
       Ship(MapOfThisGame(), vkShip),
       Airship(MapOfThisGame(), vkAirship),
+      Player(Battlers),
+      PartyInfo(Battlers, &program.Folders),
       Map(program, System, Screen, Panorama, Party, {&Boat, &Ship, &Airship}),
       Panorama(program.Folders, Map),
-      Program(program) {}
+      Monster(Battlers),
+      Program(program) {
+  ConnectBattlers(program);
+}
+
+void TKelgSaveData::ConnectBattlers(TKelProgram& program) {
+  Battlers.DataBase = program.DataBase;
+  Battlers.Random = program.Random;
+  Battlers.System = &System;
+  Battlers.Party = &PartyInfo;
+  Battlers.Heroes = &Player;
+  Battlers.Troop = &Monster;
+  Battlers.Teleport = &Teleport;
+  Battlers.MapHero = &Party;
+  Battlers.Screen = &Screen;
+  Battlers.Folders = &program.Folders;
+  // The message pool connects itself when it exists.
+}
 
 void TKelgSaveData::ClearAll() {
   System.Clear();
@@ -25,8 +44,12 @@ void TKelgSaveData::ClearAll() {
   Boat.Clear();
   Ship.Clear();
   Airship.Clear();
+  Player.Reset();
+  PartyInfo.NewGame();
+  Teleport.Reset();
   Map.Clear();
   Panorama.Clear();
+  Monster.Clear();
 }
 
 void TKelgSaveData::NewGame() {
@@ -40,4 +63,5 @@ void TKelgSaveData::NewGame() {
 void TKelgSaveData::DumpState(nlohmann::json& state) const {
   System.DumpState(state);
   Map.DumpState(state);
+  PartyInfo.DumpState(state);
 }

@@ -4,12 +4,16 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "battle/LGD_Monster.h"
+#include "state/LGD_PartyInfo.h"
+#include "state/LGD_Player.h"
 #include "state/LGD_System.h"
 #include "world/LGD_Map.h"
 #include "world/LGD_Panorama.h"
 #include "world/LGD_Party.h"
 #include "world/LGD_Screen.h"
 #include "world/LGD_Ship.h"
+#include "world/LGD_Teleport.h"
 
 struct TKelProgram;
 
@@ -22,7 +26,7 @@ public:
   void ClearAll();
   // A fresh game: everything cleared, the party at the map tree's start.
   void NewGame();
-  // The game state for the state dump: the system state and the map.
+  // The game state for the state dump: the system state, the map and the party.
   void DumpState(nlohmann::json& state) const;
 
   TKelgSystem System;
@@ -31,10 +35,17 @@ public:
   TKelgShip Boat;
   TKelgShip Ship;
   TKelgShip Airship;
+  // What the heroes, the party and the enemies reach of the rest of the game.
+  TKelgUnitServices Battlers;
+  TKelgPlayer Player;
+  TKelgPartyInfo PartyInfo;
+  TKelgTeleport Teleport;
   TKelgMap Map;
   TKelgPanorama Panorama;
+  TKelgMonster Monster;
 
 private:
+  void ConnectBattlers(TKelProgram& program);
   // The map is created after the characters that stand on it; they keep
   // only its address until then.
   TKelgMap& MapOfThisGame() { return Map; }
