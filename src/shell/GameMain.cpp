@@ -176,6 +176,9 @@ void TFormKelGameMain::SetupBattleTest() {
   const auto [ptr, ec] = std::from_chars(troop.data(), troop.data() + troop.size(), troopId);
   if (troop.empty() || ec != std::errc() || ptr != troop.data() + troop.size())
     throw std::runtime_error("Invalid Monsters Group");
+  SaveData->PartyInfo.SetupBattleTest();
+  System().PlayMusic(System().Music(TKelgSystem::msBattle), true);
+  System().PlaySystemSound(ssBattleStart);
 }
 
 void TFormKelGameMain::VantraDrawMain() {
