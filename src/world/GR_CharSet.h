@@ -2,6 +2,8 @@
 // The character-set cache: 288x256 sheets of eight walking characters, kept
 // by file name across maps.
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,5 +44,19 @@ public:
   bool Grey = false;
 
 private:
+  // A sheet as ready 16-bit pixels for the colours it was last drawn with
+  // twice in a row, so that a flash on one character does not rebuild it.
+  struct TReadySheet {
+    TVantraBoard Pixels;
+    std::vector<std::uint16_t> Mask;  // all ones where the index is not 0
+    std::array<std::uint16_t, 256> Table{};
+    std::array<std::uint16_t, 256> Pending{};
+    bool Valid = false;
+    bool HasPending = false;
+  };
+  TReadySheet* ReadyFor(int index);
+  void BlitReady(TVantraBoard& board, int x, int y, const TVantraRect& source, const TReadySheet& ready, bool keyed);
+
   const AssetFolders& Folders;
+  std::vector<std::unique_ptr<TReadySheet>> ReadySheets;
 };

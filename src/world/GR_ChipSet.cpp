@@ -1,6 +1,7 @@
 #include "world/GR_ChipSet.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "graphics/VantraImage.h"
 #include "world/TileIds.h"
@@ -139,6 +140,7 @@ int WaterAnimationStep(int frameCount, int animationType, int animationSpeed) {
 }
 
 void TKelChipSetGraphic::SetChipSet(const TKelChipSetItem* record) {
+  if (record != ChipSet) ClearCache();  // its animation settings may differ
   ChipSet = record;
   if (record == nullptr || record->GraphicName == FileName) return;
   FileName = record->GraphicName;
@@ -148,6 +150,7 @@ void TKelChipSetGraphic::SetChipSet(const TKelChipSetItem* record) {
   Sheet.LoadFromFile(path, false);
   Sheet.SetSize(kChipSheetWidth, kChipSheetHeight);
   ComputeFlags();
+  ClearCache();
 }
 
 void TKelChipSetGraphic::SetChipSetPicture(const TKelChipSetItem* record, const TVantraBitmap& picture) {
@@ -157,6 +160,7 @@ void TKelChipSetGraphic::SetChipSetPicture(const TKelChipSetItem* record, const 
   Sheet.SetSize(kChipSheetWidth, kChipSheetHeight);
   Sheet.LoadFromBitmap(picture, 0, 0);
   ComputeFlags();
+  ClearCache();
 }
 
 void TKelChipSetGraphic::ComputeFlags() {
@@ -189,49 +193,152 @@ bool TKelChipSetGraphic::IsOpaque(int tileId) const {
   return chip >= 0 && Chips[chip].Opaque;
 }
 
-void TKelChipSetGraphic::DrawPiece(TVantraBoard& board, int x, int y, int size, const TVantraRect& source) {
-  if (size == source.Width()) board.Draw(x, y, source, Sheet);
-  else board.StretchDraw(Area(x, y, size, size * source.Height() / source.Width()), Sheet, source);
-}
-
-void TKelChipSetGraphic::DrawQuarters(TVantraBoard& board, int x, int y, int originX, int originY,
-                                      const TKelTileQuarters& q, int size) {
+void TKelChipSetGraphic::AddQuarters(TLayout& layout, int originX, int originY, const TKelTileQuarters& q) const {
   const bool contiguous = q.X[1] == q.X[0] + 1 && q.Y[1] == q.Y[0] && q.X[2] == q.X[0] && q.Y[2] == q.Y[0] + 1 &&
                           q.X[3] == q.X[0] + 1 && q.Y[3] == q.Y[0] + 1;
   if (contiguous) {
-    DrawPiece(board, x, y, size, Area(originX + q.X[0] * 8, originY + q.Y[0] * 8, 16, 16));
+    layout.Pieces[layout.Count++] = {Area(originX + q.X[0] * 8, originY + q.Y[0] * 8, 16, 16), 0, 0};
     return;
   }
-  const int half = size / 2;
   for (int quarter = 0; quarter < 4; ++quarter)
-    DrawPiece(board, x + (quarter & 1) * half, y + (quarter >> 1) * half, half,
-              Area(originX + q.X[quarter] * 8, originY + q.Y[quarter] * 8, 8, 8));
+    layout.Pieces[layout.Count++] = {Area(originX + q.X[quarter] * 8, originY + q.Y[quarter] * 8, 8, 8),
+                                     (quarter & 1) * 8, (quarter >> 1) * 8};
+}
+
+bool TKelChipSetGraphic::Layout(int tileId, int frameCount, TLayout& layout, bool skipBlank) const {
+  if (tileId < 0 || tileId >= kNoTileId) return false;
+  if (tileId < kAnimatedTileBase) {
+    const int step = WaterAnimationStep(frameCount, ChipSet->WaterAnimation, ChipSet->AnimationSpeed);
+    AddQuarters(layout, 0, 0, WaterQuarters(tileId / 1000, (tileId % 1000) / 50, tileId % 50, step));
+    return true;
+  }
+  if (tileId >= kUpperTileBase) {
+    const TKelChip& c = UpperChips[UpperChipIndex(tileId)];
+    if (skipBlank && c.Transparent && Sheet.Transparent) return false;
+    layout.Pieces[layout.Count++] = {Area(c.OriginX * 8, c.OriginY * 8, 16, 16), 0, 0};
+    return true;
+  }
+  const int chip = LowerChipIndex(tileId);
+  if (chip < 0) return false;
+  const TKelChip& c = Chips[chip];
+  if (tileId < kAutotileBase) {
+    layout.Pieces[layout.Count++] = {Area(c.OriginX * 8, c.OriginY * 8 + ((frameCount / 6) % 4) * 16, 16, 16), 0, 0};
+  } else if (tileId < kPlainTileBase) {
+    AddQuarters(layout, c.OriginX * 8, c.OriginY * 8, AutotileQuarters(tileId % 50));
+  } else {
+    if (skipBlank && c.Transparent && Sheet.Transparent) return false;
+    layout.Pieces[layout.Count++] = {Area(c.OriginX * 8, c.OriginY * 8, 16, 16), 0, 0};
+  }
+  return true;
+}
+
+int TKelChipSetGraphic::Phase(int tileId, int frameCount) const {
+  if (tileId < kAnimatedTileBase)
+    return WaterAnimationStep(frameCount, ChipSet->WaterAnimation, ChipSet->AnimationSpeed);
+  if (tileId < kAutotileBase) return (frameCount / 6) % 4;
+  return 0;
 }
 
 void TKelChipSetGraphic::DrawTile(TVantraBoard& board, int x, int y, int frameCount, int tileId, int size) {
   if (frameCount < 0 || ChipSet == nullptr) throw EKelAssertion("GR_ChipSet", __LINE__);
   if (tileId < 0 || tileId >= kNoTileId) return;
-  if (tileId < kAnimatedTileBase) {
-    const int step = WaterAnimationStep(frameCount, ChipSet->WaterAnimation, ChipSet->AnimationSpeed);
-    DrawQuarters(board, x, y, 0, 0, WaterQuarters(tileId / 1000, (tileId % 1000) / 50, tileId % 50, step), size);
+  if (CacheReady && size == 16 && Sheet.Opacity >= 255 && board.Brightness == Sheet.Brightness) {
+    DrawCached(board, x, y, tileId, frameCount);
     return;
   }
-  const int chip = LowerChipIndex(tileId);
-  if (tileId < kAutotileBase) {
-    if (chip < 0) return;
-    const TKelChip& c = Chips[chip];
-    DrawPiece(board, x, y, size, Area(c.OriginX * 8, c.OriginY * 8 + ((frameCount / 6) % 4) * 16, 16, 16));
-  } else if (tileId < kPlainTileBase) {
-    if (chip < 0) return;
-    DrawQuarters(board, x, y, Chips[chip].OriginX * 8, Chips[chip].OriginY * 8, AutotileQuarters(tileId % 50), size);
-  } else if (tileId < kUpperTileBase) {
-    if (chip < 0) return;
-    const TKelChip& c = Chips[chip];
-    if (c.Transparent && Sheet.Transparent) return;
-    DrawPiece(board, x, y, size, Area(c.OriginX * 8, c.OriginY * 8, 16, 16));
-  } else {
-    const TKelChip& c = UpperChips[UpperChipIndex(tileId)];
-    if (c.Transparent && Sheet.Transparent) return;
-    DrawPiece(board, x, y, size, Area(c.OriginX * 8, c.OriginY * 8, 16, 16));
+  TLayout layout;
+  if (!Layout(tileId, frameCount, layout, true)) return;
+  for (int i = 0; i < layout.Count; ++i) {
+    const TPiece& piece = layout.Pieces[i];
+    const int px = x + piece.X * size / 16, py = y + piece.Y * size / 16;
+    const int length = piece.Source.Width() * size / 16;
+    if (length == piece.Source.Width()) board.Draw(px, py, piece.Source, Sheet);
+    else board.StretchDraw(Area(px, py, length, length), Sheet, piece.Source);
+  }
+}
+
+void TKelChipSetGraphic::ClearCache() {
+  CacheSlots.assign(kNoTileId, -1);
+  CacheTiles.clear();
+}
+
+void TKelChipSetGraphic::BeginCachedFrame(const TVantraBoard& board) {
+  if (CacheSlots.empty()) ClearCache();
+  if (Sheet.Brightness != board.Brightness) {
+    Sheet.Brightness = board.Brightness;
+    Sheet.BuildColorTable();
+  }
+  if (Sheet.ColorTable != CacheTable) {
+    CacheTable = Sheet.ColorTable;
+    ++TableStamp;
+  }
+  CacheReady = true;
+}
+
+void TKelChipSetGraphic::DrawCached(TVantraBoard& board, int x, int y, int tileId, int frameCount) {
+  int& slot = CacheSlots[tileId];
+  if (slot < 0) {
+    slot = static_cast<int>(CacheTiles.size());
+    CacheTiles.emplace_back();
+  }
+  TCachedTile& tile = CacheTiles[slot];
+  const int phase = Phase(tileId, frameCount);
+  if (tile.Phase != phase) {
+    // Blank cells are kept whole: the colour key decides when drawing.
+    TLayout layout;
+    tile.Nothing = !Layout(tileId, frameCount, layout, false);
+    for (int i = 0; i < layout.Count; ++i) {
+      const TPiece& piece = layout.Pieces[i];
+      for (int row = 0; row < piece.Source.Height(); ++row)
+        std::copy_n(Sheet.ScanLine(piece.Source.Top + row) + piece.Source.Left, piece.Source.Width(),
+                    tile.Indices.data() + (piece.Y + row) * 16 + piece.X);
+    }
+    for (int i = 0; i < 256; ++i) tile.Mask[i] = tile.Indices[i] != 0 ? 0xFFFF : 0;
+    const auto zeros = std::count(tile.Indices.begin(), tile.Indices.end(), 0);
+    tile.HasHole = zeros > 0;
+    tile.Empty = zeros == 256;
+    tile.Phase = phase;
+    tile.TableStamp = 0;
+  }
+  if (tile.TableStamp != TableStamp) {
+    for (int i = 0; i < 256; ++i) tile.Pixels[i] = CacheTable[tile.Indices[i]];
+    tile.TableStamp = TableStamp;
+  }
+  const bool keyed = Sheet.Transparent && tile.HasHole;
+  if (tile.Nothing || (keyed && tile.Empty)) return;
+  const int left = std::max(x, 0), right = std::min(x + 16, board.GetWidth());
+  const int top = std::max(y, 0), bottom = std::min(y + 16, board.GetHeight());
+  if (left >= right || top >= bottom) return;
+  for (int row = top; row < bottom; ++row) {
+    const std::uint16_t* in = tile.Pixels.data() + (row - y) * 16 + (left - x);
+    std::uint16_t* out = board.ScanLine(row) + left;
+    if (!keyed) {
+      if (right - left == 16) std::memcpy(out, in, 32);
+      else std::copy_n(in, right - left, out);
+      continue;
+    }
+    // Four pixels a word, without branches: keyed tiles are most of the upper layer.
+    const std::uint16_t* mask = tile.Mask.data() + (row - y) * 16 + (left - x);
+    const int count = right - left;
+    int i = 0;
+    if (count == 16) {
+      // A whole row through a local copy: no aliasing, so it vectorises.
+      std::uint16_t pixels[16], source[16], keep[16];
+      std::memcpy(pixels, out, 32);
+      std::memcpy(source, in, 32);
+      std::memcpy(keep, mask, 32);
+      for (int k = 0; k < 16; ++k) pixels[k] = static_cast<std::uint16_t>((source[k] & keep[k]) | (pixels[k] & ~keep[k]));
+      std::memcpy(out, pixels, 32);
+      continue;
+    }
+    for (; i + 4 <= count; i += 4) {
+      std::uint64_t source, keep, target;
+      std::memcpy(&source, in + i, 8);
+      std::memcpy(&keep, mask + i, 8);
+      std::memcpy(&target, out + i, 8);
+      target = (source & keep) | (target & ~keep);
+      std::memcpy(out + i, &target, 8);
+    }
+    for (; i < count; ++i) out[i] = static_cast<std::uint16_t>((in[i] & mask[i]) | (out[i] & ~mask[i]));
   }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "data/LD_ChipSet.h"
 #include "graphics/VantraSheet.h"
@@ -52,6 +53,10 @@ public:
   // Uses an already drawn picture (tests and tools): flags are computed at once.
   void SetChipSetPicture(const TKelChipSetItem* record, const TVantraBitmap& picture);
   void DrawTile(TVantraBoard& board, int x, int y, int frameCount, int tileId, int size);
+  // Between these two, full-size opaque-sheet tiles come from ready 16-bit
+  // copies, recoloured only when the sheet's colours change for the board.
+  void BeginCachedFrame(const TVantraBoard& board);
+  void EndCachedFrame() { CacheReady = false; }
   bool IsOpaque(int tileId) const;
   void SetColorKey(bool on) { Sheet.Transparent = on; }
   void SetTransparency(int level);
@@ -63,9 +68,39 @@ public:
   std::array<TKelChip, kUpperTileCount> UpperChips{};
 
 private:
+  // Where a tile's pixels come from: up to four source areas and their
+  // places inside the 16x16 tile.
+  struct TPiece {
+    TVantraRect Source;
+    int X = 0, Y = 0;
+  };
+  struct TLayout {
+    std::array<TPiece, 4> Pieces;
+    int Count = 0;
+  };
+  struct TCachedTile {
+    std::array<std::uint8_t, 256> Indices{};
+    std::array<std::uint16_t, 256> Pixels{};
+    std::array<std::uint16_t, 256> Mask{};  // all ones where the index is not 0
+    int Phase = -1;
+    unsigned TableStamp = 0;
+    bool HasHole = false;  // some pixel is index 0
+    bool Empty = false;    // every pixel is index 0
+    bool Nothing = false;  // a tile the chip set does not have
+  };
+
   void ComputeFlags();
-  void DrawQuarters(TVantraBoard& board, int x, int y, int originX, int originY, const TKelTileQuarters& q, int size);
-  void DrawPiece(TVantraBoard& board, int x, int y, int size, const TVantraRect& source);
+  void ClearCache();
+  // False when the tile draws nothing.
+  bool Layout(int tileId, int frameCount, TLayout& layout, bool skipBlank) const;
+  void AddQuarters(TLayout& layout, int originX, int originY, const TKelTileQuarters& q) const;
+  int Phase(int tileId, int frameCount) const;
+  void DrawCached(TVantraBoard& board, int x, int y, int tileId, int frameCount);
 
   const AssetFolders& Folders;
+  std::vector<int> CacheSlots;
+  std::vector<TCachedTile> CacheTiles;
+  std::array<std::uint16_t, 256> CacheTable{};
+  unsigned TableStamp = 1;
+  bool CacheReady = false;
 };

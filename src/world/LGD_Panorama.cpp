@@ -30,6 +30,7 @@ std::int64_t FittedOffset(int mapTiles, int viewTiles, int pictureSize, int view
 }  // namespace
 
 void TKelgPanorama::Clear() {
+  ReadyValid = false;
   OffsetX = OffsetY = 0;
   Width = Height = 0;
   Sheet.Clear();
@@ -38,6 +39,7 @@ void TKelgPanorama::Clear() {
 
 void TKelgPanorama::LoadImage() {
   Width = Height = 0;
+  ReadyValid = false;
   Sheet.Clear();
   Sheet.SetSize(0, 0);
   if (Map.UsesPanorama()) {
@@ -76,6 +78,7 @@ void TKelgPanorama::UsePicture(const TVantraSheet& picture) {
   }
   Sheet.Palette = picture.Palette;
   Sheet.BuildColorTable();
+  ReadyValid = false;
   FitToMap();
 }
 
@@ -127,9 +130,31 @@ void TKelgPanorama::UpdateFrame() {
   }
 }
 
+void TKelgPanorama::BeginFrame(const TVantraBoard& board) {
+  if (Width < 1 || Height < 1) return;
+  if (Sheet.Brightness != board.Brightness) {
+    Sheet.Brightness = board.Brightness;
+    Sheet.BuildColorTable();
+  }
+  if (ReadyValid && Sheet.ColorTable == ReadyTable) return;
+  Ready.SetSize(Sheet.GetWidth(), Sheet.GetHeight());
+  for (int y = 0; y < Sheet.GetHeight(); ++y) {
+    const std::uint8_t* in = Sheet.ScanLine(y);
+    std::uint16_t* out = Ready.ScanLine(y);
+    for (int x = 0; x < Sheet.GetWidth(); ++x) out[x] = Sheet.ColorTable[in[x]];
+  }
+  ReadyTable = Sheet.ColorTable;
+  ReadyValid = true;
+}
+
 void TKelgPanorama::DrawCell(TVantraBoard& board, int cellX, int cellY, int shakeX, int shakeY) {
   if (Width < 1 || Height < 1) return;
   const int x = static_cast<int>(FlooredMod(OffsetX / 32 + Width + cellX - shakeX, Width));
   const int y = static_cast<int>(FlooredMod(OffsetY / 32 + Height + cellY - shakeY, Height));
-  board.Draw(cellX, cellY, {x, y, x + 16, y + 16}, Sheet);
+  const TVantraRect source{x, y, x + 16, y + 16};
+  if (ReadyValid && Sheet.ColorTable == ReadyTable && Sheet.Brightness == board.Brightness) {
+    board.CopyRect(cellX, cellY, source, Ready);
+    return;
+  }
+  board.Draw(cellX, cellY, source, Sheet);
 }

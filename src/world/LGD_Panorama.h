@@ -3,6 +3,7 @@
 // 16-pixel wrap margin, offsets in 1/32 pixel that follow the map's scroll,
 // fit a wide picture to the map, or scroll by themselves.
 
+#include <array>
 #include <cstdint>
 
 #include "graphics/VantraSheet.h"
@@ -27,6 +28,9 @@ public:
   void ScrollDown(int amount);
   void FitToMap();
   void UpdateFrame();
+  // Brings the ready 16-bit copy of the picture up to the sheet's colours
+  // for this board; DrawCell copies from it.
+  void BeginFrame(const TVantraBoard& board);
   void DrawCell(TVantraBoard& board, int cellX, int cellY, int shakeX, int shakeY);
 
   std::int64_t OffsetX = 0, OffsetY = 0;
@@ -35,5 +39,8 @@ public:
 
 private:
   const AssetFolders& Folders;
+  TVantraBoard Ready;
+  std::array<std::uint16_t, 256> ReadyTable{};
+  bool ReadyValid = false;
   TKelgMap& Map;
 };

@@ -89,6 +89,8 @@ void DrawMapView(TKelgMap& map, TVantraBoard& board) {
   TKelgPanorama& panorama = map.Panorama();
   screen.ApplyTo(chips.Sheet);
   screen.ApplyTo(panorama.Sheet);
+  chips.BeginCachedFrame(board);
+  panorama.BeginFrame(board);
   const int frame = map.FrameCount();
   auto cellX = [&](int column) { return (column + kFirstColumn) * 16 - fx; };
   auto cellY = [&](int row) { return (row + kFirstRow) * 16 - fy; };
@@ -122,4 +124,5 @@ void DrawMapView(TKelgMap& map, TVantraBoard& board) {
   for (const TDrawn& drawn : layers[2]) drawn.Character->Draw(board);
   TKelgShip& airship = map.Vehicle(2);
   if (airship.Flying && airship.IsOnScreen()) airship.Draw(board);
+  chips.EndCachedFrame();
 }
