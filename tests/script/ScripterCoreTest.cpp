@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "ScriptRig.h"
+#include "world/GR_ChipSet.h"
 #include "script/LGD_ScripterCommands.h"
 
 namespace {
@@ -217,6 +218,38 @@ TEST(ScripterCore, MapEventRunsBeforeTheCommonEventDueInTheSameFrame) {
   EXPECT_FALSE(rig.Scripter.IsRunning());
   // The event moves again although the common event's frame lay below it.
   EXPECT_EQ(rig.Host.Ended, (std::vector<int>{2, 3}));
+}
+
+TEST(ScripterCore, AnEscapedBattleEndsTheScriptThatStartedIt) {
+  struct Case {
+    std::uint8_t outcome;  // written by the battle into its line's slot
+    bool ends;
+  };
+  for (const Case c : {Case{1, true}, Case{0, false}, Case{2, false}}) {
+    ScriptRig rig;
+    rig.Scripter.StartScript(0, MakeScript({{10710, 0}, SwitchOn(1)}));
+    TKelgScriptData& frame = *rig.Scripter.TopFrame();
+    frame.LineIndex = 1;  // the battle line has run
+    frame.BranchSlot(0) = c.outcome;
+    rig.Scripter.BattleEscapeEnds = 1;
+    EXPECT_EQ(rig.Scripter.Step(), !c.ends) << int(c.outcome);
+    EXPECT_EQ(rig.Scripter.IsRunning(), !c.ends);
+    EXPECT_EQ(rig.On(1), !c.ends);
+    EXPECT_EQ(rig.Scripter.BattleEscapeEnds, 0);
+  }
+}
+
+TEST(ScripterCore, StepWithoutAFrameOrLineIsAnInternalFault) {
+  ScriptRig rig;
+  try {
+    rig.Scripter.Step();
+    FAIL();
+  } catch (const EKelAssertion& error) {
+    EXPECT_STREQ(error.what(), "Assertion failure (LGD_Scripter, line 2677)");
+  }
+  rig.Scripter.StartScript(0, MakeScript({}));
+  rig.Scripter.TopFrame()->LineIndex = -1;  // as a damaged save could hold
+  EXPECT_THROW(rig.Scripter.Step(), EKelAssertion);
 }
 
 TEST(ScripterCore, WaitingForMovementHoldsUntilRoutesAreDone) {

@@ -185,6 +185,15 @@ TEST_F(InnTest, TooLittleGoldGreysStayAndBuzzes) {
   EXPECT_EQ(SwitchesOn(rig), (std::vector<int>{2, 9}));
 }
 
+TEST_F(InnTest, AnInnWithoutTextsSendsTheGuestAway) {
+  rig.Start(1, MakeScript({{10730, 0, "", {7, 30}}, {20730, 0}, SwitchOn(1, 1), {20731, 0}, SwitchOn(2, 1), {20732, 0}}));
+  rig.Frame();
+  EXPECT_FALSE(rig.Window.Exists());
+  EXPECT_EQ(rig.Host.InnRuns, 0);
+  EXPECT_EQ(rig.Host.Gold, 100);
+  EXPECT_EQ(SwitchesOn(rig), std::vector<int>{2});
+}
+
 TEST(ScripterMessage, ReadKeyFollowsItsPriorities) {
   struct Case {
     std::vector<Key> keys;
