@@ -52,6 +52,15 @@ inline std::pair<int, int> BlockAt(const TVantraBoard& board, int x, int y) {
   return {bx, by};
 }
 
+// The coded picture with upper tile 0 blank, as every chip set has it: the
+// empty upper tile is a star, drawn after the characters.
+inline TVantraBitmap MapChipSetPicture() {
+  TVantraBitmap bitmap = CodedChipSetPicture();
+  for (int y = 128; y < 144; ++y)
+    for (int x = 288; x < 304; ++x) bitmap.ScanLine(y)[x] = 0;
+  return bitmap;
+}
+
 class WorldFixture : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -84,7 +93,7 @@ protected:
       layer->LoopY = scrollType == 1 || scrollType == 3;
     }
     std::fill(mapData.LowerLayer.Tiles.begin(), mapData.LowerLayer.Tiles.end(), std::uint16_t{5000});
-    Map().ChipSetGraphic.SetChipSetPicture(chipSet, CodedChipSetPicture());
+    Map().ChipSetGraphic.SetChipSetPicture(chipSet, MapChipSetPicture());
     save->Party.SetPosition(1, heroX, heroY);
     Map().EnterMap(true);
   }
