@@ -16,8 +16,8 @@ constexpr int kFramesPerTenth = 6;
 void EndOfScript(TKelgBaseScripter& scripter, TKelgScriptData&, const TKelEventScriptLine&) { scripter.EndScript(); }
 
 // ---------------------------------------------------------------------------
-// Commands whose handlers come with later work: their lines are skipped.
-// This is the one place to replace as each group is built.
+// Commands whose handlers come with later work point here: their lines do
+// nothing yet. As a group is built, its entries below take its handlers.
 void SkippedUntilBuilt(TKelgBaseScripter&, TKelgScriptData&, const TKelEventScriptLine&) {}
 // ---------------------------------------------------------------------------
 
