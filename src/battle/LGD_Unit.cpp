@@ -22,6 +22,12 @@ std::int32_t Bound(std::int64_t value, std::int64_t lo, std::int64_t hi) {
   return static_cast<std::int32_t>(value);
 }
 
+// Entries needed to index a table by id: its highest key.
+std::size_t TableSpan(const TCatalog& table) {
+  const TCatalogItem* last = table.ItemAt(table.Count() - 1);
+  return last != nullptr && last->Key > 0 ? static_cast<std::size_t>(last->Key) : 0;
+}
+
 std::int32_t Narrow(std::int64_t value) {
   return Bound(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
 }
@@ -154,7 +160,7 @@ std::int32_t TKelgUnitItem::MpPercent() const {
 // ---- Attributes ----
 
 void TKelgUnitItem::GrowAttributes() {
-  const auto count = static_cast<std::size_t>(std::max(0, DataBase().KelAttrib.Count()));
+  const std::size_t count = TableSpan(DataBase().KelAttrib);
   if (AttributeShifts.size() < count) AttributeShifts.resize(count, kNoShift);
 }
 
@@ -192,7 +198,7 @@ std::int32_t TKelgUnitItem::AttribRate(int attribId) const {
 // ---- States ----
 
 void TKelgUnitItem::GrowStates() {
-  const auto count = static_cast<std::size_t>(std::max(0, DataBase().KelStatus.Count()));
+  const std::size_t count = TableSpan(DataBase().KelStatus);
   if (StateTurns.size() < count) StateTurns.resize(count, 0);
 }
 

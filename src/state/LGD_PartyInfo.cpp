@@ -45,6 +45,9 @@ std::vector<std::uint8_t> WriteBytes(const std::vector<std::int32_t>& values) {
   return bytes;
 }
 
+// Amounts from scripts may be anything: limited first so no sum overflows.
+std::int64_t Tame(std::int64_t amount) { return std::clamp<std::int64_t>(amount, -(1LL << 40), 1LL << 40); }
+
 std::size_t FieldCount(std::int32_t count) { return static_cast<std::size_t>(std::max(0, count)); }
 
 }  // namespace
@@ -119,8 +122,9 @@ void TKelgPartyInfo::SetupBattleTest() {
       if (hero.CanEquip(slot, entry.EquipmentAt(slot))) hero.SetEquipment(slot, entry.EquipmentAt(slot));
     hero.FullRecovery();
   }
-  for (std::int32_t item = 1; item <= Services.DataBase->KelItem.Count(); ++item)
-    if (CanUseItemNow(item)) AddItem(item, kMaxItemCount);
+  const TKelItem& items = Services.DataBase->KelItem;
+  for (int i = 0; i < items.Count(); ++i)
+    if (CanUseItemNow(items.ItemAt(i)->Key)) AddItem(items.ItemAt(i)->Key, kMaxItemCount);
 }
 
 void TKelgPartyInfo::AfterLoad() {
@@ -234,7 +238,7 @@ void TKelgPartyInfo::AddItem(std::int32_t itemId, std::int64_t count) {
   if (itemId <= 0 || count <= 0) return;
   if (const int index = IndexOf(itemId); index >= 0) {
     std::int32_t& held = ItemCounts[static_cast<std::size_t>(index)];
-    held = Bound(held + count, 0, kMaxItemCount);
+    held = Bound(held + Tame(count), 0, kMaxItemCount);
     return;
   }
   const auto at = std::upper_bound(ItemIds.begin(), ItemIds.end(), itemId) - ItemIds.begin();
@@ -247,7 +251,7 @@ void TKelgPartyInfo::RemoveItem(std::int32_t itemId, std::int64_t count) {
   const int index = IndexOf(itemId);
   if (count <= 0 || index < 0) return;
   const auto at = static_cast<std::size_t>(index);
-  ItemCounts[at] = Bound(ItemCounts[at] - count, 0, kMaxItemCount);
+  ItemCounts[at] = Bound(ItemCounts[at] - Tame(count), 0, kMaxItemCount);
   ItemUses[at] = 0;
   if (ItemCounts[at] > 0) return;
   ItemIds.erase(ItemIds.begin() + index);
@@ -341,11 +345,11 @@ bool TKelgPartyInfo::CanUseItemNow(std::int32_t itemId) const {
 // ---- Gold and timer ----
 
 void TKelgPartyInfo::AddGold(std::int64_t amount) {
-  GoldAmount = Bound(static_cast<std::int64_t>(GoldAmount) + amount, 0, kMaxGold);
+  GoldAmount = Bound(static_cast<std::int64_t>(GoldAmount) + Tame(amount), 0, kMaxGold);
 }
 
 void TKelgPartyInfo::LoseGold(std::int64_t amount) {
-  GoldAmount = Bound(static_cast<std::int64_t>(GoldAmount) - amount, 0, kMaxGold);
+  GoldAmount = Bound(static_cast<std::int64_t>(GoldAmount) - Tame(amount), 0, kMaxGold);
 }
 
 void TKelgPartyInfo::SetTimer(std::int64_t seconds) {
