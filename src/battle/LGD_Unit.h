@@ -163,7 +163,6 @@ public:
   TKelgTurnEffect ApplyTurnEffects();
   // Each afflicted state may recover after damage; the states recovered.
   std::vector<int> RecoverByDamage();
-  int StateCountInUse() const { return static_cast<int>(StateTurns.size()); }
 
   bool IsAlive() const { return Present != 0 && HP > 0; }
   bool CanAct() const;
