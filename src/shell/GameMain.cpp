@@ -25,7 +25,9 @@
 #include "shell/Melvox.h"
 #include "shell/MultiInput.h"
 #include "shell/Random.h"
+#include "state/LGD_MessageLink.h"
 #include "state/LGD_SaveData.h"
+#include "ui/GameMessageWindow.h"
 #include "world/LS_Field.h"
 
 namespace fs = std::filesystem;
@@ -102,6 +104,12 @@ void TFormKelGameMain::FormShow() {
   SaveData = std::make_unique<TKelgSaveData>(Program);
   SaveData->ClearAll();
   Program.SaveData = SaveData.get();
+  MessageLink = std::make_unique<TKelgMessageLink>(Program);
+  MessagePool = std::make_unique<TKelMessagePool>();
+  Program.MessagePool = MessagePool.get();
+  MessageWindow = std::make_unique<TKelMessageWindow>(
+      TKelWindowServices{SaveData->System.Graphic(), *Input, SaveData->System}, *MessageLink);
+  Program.MessageWindow = MessageWindow.get();
 
   Scenes[scField] = std::make_unique<TKelFieldScene>(Program);
   Scenes[scMenu] = std::make_unique<TKelMenuScene>(Program);
@@ -135,6 +143,11 @@ void TFormKelGameMain::FormDestroy() {
   // Freed in the reverse order of creation, so nothing outlives what it uses.
   Program.Scenes.fill(nullptr);
   for (auto it = Scenes.rbegin(); it != Scenes.rend(); ++it) it->reset();
+  Program.MessageWindow = nullptr;
+  MessageWindow.reset();
+  Program.MessagePool = nullptr;
+  MessagePool.reset();
+  MessageLink.reset();
   Program.SaveData = nullptr;
   SaveData.reset();
   Program.DataBase = nullptr;
@@ -161,6 +174,8 @@ void TFormKelGameMain::ResetGame() {
   board.Brightness = 0;
   Draw->Present();
   SaveData->ClearAll();
+  MessagePool->Clear();
+  MessageWindow->Release();  // at once, without the closing animation
   for (int id = scField; id <= scGameOver; ++id) Scenes[id]->Reset();
   // A held F12 keeps the screen black until it is released.
   while (Machine.KeyDown(Key::F12)) Draw->WaitNextFrame();

@@ -20,6 +20,9 @@ class TKelRandom;
 class TKelDataBase;
 class TKelMapTree;
 class TKelMap;
+class TKelMessagePool;
+class TKelMessageWindow;
+class TKelgMessageLink;
 
 class TFormKelGameMain {
 public:
@@ -58,6 +61,9 @@ private:
   std::unique_ptr<TKelMap> Map;
   std::unique_ptr<TKelDataBase> DataBase;
   std::unique_ptr<TKelgSaveData> SaveData;
+  std::unique_ptr<TKelgMessageLink> MessageLink;
+  std::unique_ptr<TKelMessagePool> MessagePool;
+  std::unique_ptr<TKelMessageWindow> MessageWindow;
   std::unique_ptr<TKelRandom> Random;
   std::array<std::unique_ptr<TKelScene>, kSceneCount> Scenes;
 };

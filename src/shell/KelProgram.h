@@ -27,6 +27,8 @@ struct TKelStartFlags {
 };
 
 class TKelScene;
+class TKelMessagePool;
+class TKelMessageWindow;
 
 struct TKelProgram {
   TKelStartFlags Flags;
@@ -38,6 +40,8 @@ struct TKelProgram {
   TKelDataBase* DataBase = nullptr;
   TKelgSaveData* SaveData = nullptr;
   TKelRandom* Random = nullptr;
+  TKelMessagePool* MessagePool = nullptr;
+  TKelMessageWindow* MessageWindow = nullptr;
   // The nine scenes by id, for the few hand-overs between them.
   std::array<TKelScene*, 9> Scenes{};
 };
