@@ -14,6 +14,11 @@ namespace {
 constexpr std::int32_t kParameterLimit = 9999;
 constexpr std::uint16_t kNoShift = 1;
 constexpr std::uint16_t kTurnLimit = std::numeric_limits<std::uint16_t>::max();
+// A state this far above another one displaces it.
+constexpr std::int64_t kPriorityGap = 10;
+// Skill influence limits of states start above any influence.
+constexpr std::int32_t kNoSkillLimit = 11;
+constexpr std::int32_t kFirstStrikeInitiative = 9999;
 
 // Within lo..hi, lo winning when the range is empty; wide arithmetic in.
 std::int32_t Bound(std::int64_t value, std::int64_t lo, std::int64_t hi) {
@@ -223,13 +228,12 @@ void TKelgUnitItem::AddState(int stateId) {
   StateTurns[static_cast<std::size_t>(stateId - 1)] = 1;
   if (stateId == kDeathState) HP = 0;
 
-  // A state far above another one displaces it.
   std::int32_t top = std::numeric_limits<std::int32_t>::min();
   for (std::size_t i = 0; i < StateTurns.size(); ++i)
     if (StateTurns[i] > 0) top = std::max(top, DataBase().KelStatus.ById(static_cast<std::int32_t>(i + 1)).Priority);
   for (std::size_t i = 0; i < StateTurns.size(); ++i) {
     const int id = static_cast<int>(i + 1);
-    if (StateTurns[i] > 0 && DataBase().KelStatus.ById(id).Priority <= static_cast<std::int64_t>(top) - 10)
+    if (StateTurns[i] > 0 && DataBase().KelStatus.ById(id).Priority <= top - kPriorityGap)
       RemoveState(id);
   }
 
@@ -353,7 +357,7 @@ bool TKelgUnitItem::IsIncapacitated() const {
 void TKelgUnitItem::RollInitiative() {
   const std::int32_t agility = GetAgility();
   Initiative = agility + Services.Random->Next(agility / 4 + 3);
-  if (AttacksFirst() && Action.Kind == akBasic && Action.Basic == baAttack) Initiative += 9999;
+  if (AttacksFirst() && Action.Kind == akBasic && Action.Basic == baAttack) Initiative += kFirstStrikeInitiative;
 }
 
 // ---- Skills ----
@@ -367,7 +371,7 @@ bool TKelgUnitItem::CanUseSkill(int skillId) const {
   const TKelSkillItem& skill = DataBase().KelSkill.ById(skillId);
   if (SkillCost(skill) > MP) return false;
 
-  std::int32_t attackLimit = 11, mindLimit = 11;
+  std::int32_t attackLimit = kNoSkillLimit, mindLimit = kNoSkillLimit;
   for (std::size_t i = 0; i < StateTurns.size(); ++i) {
     if (StateTurns[i] == 0) continue;
     const TKelStatusItem& state = DataBase().KelStatus.ById(static_cast<std::int32_t>(i + 1));

@@ -24,6 +24,9 @@ std::int32_t Bound(std::int64_t value, std::int64_t lo, std::int64_t hi) {
   return static_cast<std::int32_t>(value);
 }
 
+// Amounts from scripts may be anything: limited first so no sum overflows.
+std::int64_t Tame(std::int64_t amount) { return std::clamp<std::int64_t>(amount, -(1LL << 40), 1LL << 40); }
+
 // 16-bit little-endian values of a buffer, never more than it holds.
 std::vector<std::int32_t> ReadWords(const std::vector<std::uint8_t>& bytes, std::int32_t count) {
   const auto n = std::min<std::size_t>(static_cast<std::size_t>(std::max(0, count)), bytes.size() / 2);
@@ -96,6 +99,9 @@ void TKelgPlayerItem::DescribeField(int id, TCatalogVarData& v, bool /*loading*/
 }
 
 void TKelgPlayerItem::AfterLoad() {
+  // A damaged level would make every level walk below run for ages.
+  Level = std::clamp(Level, 1, kMaxLevelCap);
+  Exp = std::clamp(Exp, 0, kExpLimit);
   Skills.clear();
   for (std::int32_t id : ReadWords(SkillBytes, SkillCountField))
     if (id > 0 && !KnowsSkill(id)) Skills.insert(std::upper_bound(Skills.begin(), Skills.end(), id), id);
@@ -379,7 +385,7 @@ void TKelgPlayerItem::AddLine(const std::string& line) const {
 
 void TKelgPlayerItem::AddExp(std::int64_t amount, bool showMessages) {
   const TKelPlayerItem& record = Record();
-  Exp = Bound(static_cast<std::int64_t>(Exp) + amount, 0, kExpLimit);
+  Exp = Bound(static_cast<std::int64_t>(Exp) + Tame(amount), 0, kExpLimit);
   const std::int32_t oldLevel = Level;
   const std::int32_t maxLevel = record.EffectiveMaxLevel();
   while (Level < maxLevel && Exp >= record.ExpForLevel(Level + 1)) ++Level;
@@ -404,18 +410,18 @@ void TKelgPlayerItem::AddExp(std::int64_t amount, bool showMessages) {
 
 void TKelgPlayerItem::LoseExp(std::int64_t amount) {
   const TKelPlayerItem& record = Record();
-  Exp = Bound(static_cast<std::int64_t>(Exp) - amount, 0, kExpLimit);
+  Exp = Bound(static_cast<std::int64_t>(Exp) - Tame(amount), 0, kExpLimit);
   while (Level > 1 && Exp < record.ExpForLevel(Level)) --Level;
   CutToMaxima();
 }
 
 void TKelgPlayerItem::RaiseLevel(std::int64_t levels, bool showMessages) {
-  const auto target = Bound(static_cast<std::int64_t>(Level) + levels, 1, kMaxLevelCap);
+  const auto target = Bound(static_cast<std::int64_t>(Level) + Tame(levels), 1, kMaxLevelCap);
   AddExp(static_cast<std::int64_t>(Record().ExpForLevel(target)) - Exp, showMessages);
 }
 
 void TKelgPlayerItem::LowerLevel(std::int64_t levels) {
-  const auto target = Bound(static_cast<std::int64_t>(Level) - levels, 1, kMaxLevelCap);
+  const auto target = Bound(static_cast<std::int64_t>(Level) - Tame(levels), 1, kMaxLevelCap);
   LoseExp(static_cast<std::int64_t>(Exp) - Record().ExpForLevel(target));
 }
 
