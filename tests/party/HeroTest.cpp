@@ -386,6 +386,26 @@ TEST_F(Heroes, SaveRoundTripWithTheDatabaseNameAsMarker) {
   EXPECT_EQ(loaded.ById(2).Level, 1);
 }
 
+TEST_F(Heroes, ADamagedSaveIsBroughtBackWithinRange) {
+  SetUpLearner();
+  TStreamWriter file;
+  WriteChunk(file, 31, Ber(2147483000));  // level
+  WriteChunk(file, 32, Ber(5));           // experience
+  WriteChunk(file, 51, Ber(1000));        // skills: a thousand in two bytes
+  WriteChunk(file, 52, {3, 0});
+  WriteChunk(file, 81, Ber(70000));       // state turns: none at all
+  file.WriteByte(0);
+  TKelgPlayerItem loaded(services);
+  loaded.SetKey(1);
+  TStreamReader reader(file.Bytes(), "test");
+  loaded.LoadFromStream(reader);
+  EXPECT_EQ(loaded.Level, kMaxLevelCap);
+  EXPECT_EQ(loaded.Skills, (std::vector<std::int32_t>{3}));
+  EXPECT_EQ(loaded.StateTurns.size(), 0u);
+  loaded.LoseExp(0);  // walks down to the level of 5 points at once
+  EXPECT_EQ(loaded.Level, 1);
+}
+
 // ---- Battle test ----
 
 TEST_F(Heroes, BattleTestPartyStandsAtItsLevelsWithItsEquipmentAndBattleItems) {

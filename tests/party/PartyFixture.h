@@ -10,6 +10,7 @@
 
 #include "battle/LGD_Monster.h"
 #include "data/LD_DataBase.h"
+#include "data/StreamUtils.h"
 #include "shell/Assets.h"
 #include "shell/Random.h"
 #include "state/LGD_PartyInfo.h"
@@ -17,6 +18,19 @@
 #include "state/LGD_System.h"
 #include "world/LGD_Screen.h"
 #include "world/LGD_Teleport.h"
+
+// Hand-made chunks for saves the player did not write.
+inline void WriteChunk(TStreamWriter& writer, int id, const std::vector<std::uint8_t>& payload) {
+  WriteBerNumber(writer, id);
+  WriteBerNumber(writer, static_cast<std::int32_t>(payload.size()));
+  writer.WriteBytes(payload);
+}
+
+inline std::vector<std::uint8_t> Ber(std::int32_t value) {
+  TStreamWriter writer;
+  WriteBerNumber(writer, value);
+  return writer.Bytes();
+}
 
 struct MessageLog : TKelMessageSink {
   void AddLine(const std::string& line) override { Lines.push_back(line); }

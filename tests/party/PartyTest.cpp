@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "data/StreamUtils.h"
 
 namespace {
 
@@ -276,18 +275,6 @@ TEST_F(Party, SaveKeepsEverythingButTheVictories) {
   EXPECT_EQ(loaded.BattleCount + loaded.DefeatCount + loaded.EscapeCount, 3);
   EXPECT_EQ(loaded.TurnCount, 1);
   EXPECT_EQ(loaded.StepCount, 1);
-}
-
-void WriteChunk(TStreamWriter& writer, int id, const std::vector<std::uint8_t>& payload) {
-  WriteBerNumber(writer, id);
-  WriteBerNumber(writer, static_cast<std::int32_t>(payload.size()));
-  writer.WriteBytes(payload);
-}
-
-std::vector<std::uint8_t> Ber(std::int32_t value) {
-  TStreamWriter writer;
-  WriteBerNumber(writer, value);
-  return writer.Bytes();
 }
 
 TEST_F(Party, LoadingTrustsNoCountBeyondItsBuffer) {
