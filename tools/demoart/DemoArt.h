@@ -20,6 +20,9 @@ void DrawChipSetPicture(TVantraBitmap& bitmap);
 void DrawCharSetPicture(TVantraBitmap& bitmap);
 void DrawPanoramaPicture(TVantraBitmap& bitmap);
 
+// The face set: 192 × 192, sixteen 48 × 48 faces.
+void DrawFaceSet(TVantraBitmap& bitmap);
+
 // Music as standard MIDI files, and the four system sounds as waves.
 void WriteTitleMusic(const std::string& path);
 void WriteGameOverMusic(const std::string& path);

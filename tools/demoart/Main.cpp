@@ -22,6 +22,7 @@ const DemoPicture kPictures[] = {
     {"System/System.png", DrawSystemGraphic},
     {"Title/Title.png", DrawTitlePicture},
     {"GameOver/GameOver.png", DrawGameOverPicture},
+    {"FaceSet/People.png", DrawFaceSet},
     {"ChipSet/World.png", DrawChipSetPicture},
     {"CharSet/Hero.png", DrawCharSetPicture},
     {"Panorama/Sky.png", DrawPanoramaPicture},
