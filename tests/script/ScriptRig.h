@@ -14,6 +14,7 @@
 
 #include "data/LD_DataBase.h"
 #include "data/LD_EventScript.h"
+#include "common/TestPlatform.h"
 #include "platform/Platform.h"
 #include "script/LGD_Scripter.h"
 #include "shell/Assets.h"
@@ -49,37 +50,8 @@ inline TKelEventScriptList MakeScript(std::initializer_list<ScriptLine> lines, b
 inline ScriptLine SwitchOn(int id, int indent = 0) { return {10210, indent, "", {0, id, 0, 0}}; }
 inline ScriptLine SwitchToggle(int id, int indent = 0) { return {10210, indent, "", {0, id, 0, 2}}; }
 
-class KeyMachine final : public Platform {
-public:
-  std::uint64_t NowMs() override { return 0; }
-  void SleepUntilMs(std::uint64_t) override {}
-  std::vector<InputEvent> PumpEvents(std::uint64_t) override { return {}; }
-  std::vector<InputEvent> TakeInputEvents() override { return std::exchange(Queued, {}); }
-  bool KeyDown(Key key) override { return Down[static_cast<std::size_t>(key)]; }
-  bool IsActive() override { return true; }
-  bool QuitRequested() override { return false; }
-  void Present(const TVantraBoard&) override {}
-  void SetScreenMode(ScreenMode, bool) override {}
-  void SetTitle(std::string_view) override {}
-  int AudioRate() override { return 44100; }
-  void SetAudioSource(AudioSource*) override {}
-  void LockAudio() override {}
-  void UnlockAudio() override {}
-  void ShowError(std::string_view, std::string_view) override {}
-
-  void Press(Key key) {
-    Down[static_cast<std::size_t>(key)] = true;
-    Queued.push_back({InputEvent::Kind::KeyDown, static_cast<std::uint8_t>(key), 0});
-  }
-  void Release(Key key) {
-    Down[static_cast<std::size_t>(key)] = false;
-    Queued.push_back({InputEvent::Kind::KeyUp, static_cast<std::uint8_t>(key), 0});
-  }
-
-private:
-  std::vector<InputEvent> Queued;
-  std::bitset<static_cast<std::size_t>(Key::Count)> Down;
-};
+// A machine whose keys the test presses.
+using KeyMachine = TestPlatform;
 
 class SilentCursor final : public TKelCursorSound {
 public:
