@@ -9,6 +9,7 @@
 #include "data/LD_DataBase.h"
 #include "shell/StateText.h"
 #include "state/LGD_PartyInfo.h"
+#include "ui/GameMessageWindow.h"
 #include "world/GR_ChipSet.h"
 #include "world/LGD_Screen.h"
 
@@ -579,6 +580,10 @@ void TKelgPlayerItem::DumpState(nlohmann::json& hero) const {
   for (std::size_t i = 0; i < StateTurns.size(); ++i)
     if (StateTurns[i] > 0) hero["StateTurns"][std::to_string(i + 1)] = StateTurns[i];
   hero["Skills"] = Skills;
+}
+
+void TKelgPoolLines::AddLine(const std::string& line) {
+  if (Pool != nullptr) Pool->Add(line);
 }
 
 // ---- The heroes ----

@@ -16,6 +16,7 @@
 #include "ui/GameWindows.h"
 
 class TKelItemItem;
+class TKelMessagePool;
 
 // Stands for "the database's value" in the name and title overrides.
 inline const std::string kOverrideMarker = "\x01";
@@ -159,6 +160,17 @@ private:
   std::vector<std::uint8_t> SkillBytes;
   std::int32_t StateCountField = 0;
   std::vector<std::uint8_t> StateBytes;
+};
+
+// The program's message pool as the heroes' message sink: it follows the
+// program's pointer, so it works once the pool exists and drops lines before.
+class TKelgPoolLines : public TKelMessageSink {
+public:
+  explicit TKelgPoolLines(TKelMessagePool* const& pool) : Pool(pool) {}
+  void AddLine(const std::string& line) override;
+
+private:
+  TKelMessagePool* const& Pool;
 };
 
 // Every hero of the database, keyed by hero id.

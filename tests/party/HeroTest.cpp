@@ -8,6 +8,7 @@
 
 #include "common/Replay.h"
 #include "data/StreamUtils.h"
+#include "ui/GameMessageWindow.h"
 
 namespace {
 
@@ -467,6 +468,21 @@ TEST(BattleTestRun, TheDemoPartyShowsInTheStateDump) {
   EXPECT_EQ(party["Members"][1]["Level"], 5);
   EXPECT_EQ(party["Items"], nlohmann::json({{"1", 99}, {"4", 99}}));
   EXPECT_EQ(party["Gold"], 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PoolLines, ReachThePoolOnceItExists) {
+  TKelMessagePool* program = nullptr;
+  TKelgPoolLines lines(program);
+  lines.AddLine("lost");
+  TKelMessagePool pool;
+  program = &pool;
+  lines.AddLine("kept");
+  ASSERT_EQ(pool.Count(), 1);
+  EXPECT_EQ(pool.Take(), "kept");
 }
 
 }  // namespace
