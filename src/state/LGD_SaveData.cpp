@@ -14,6 +14,7 @@ TKelgSaveData::TKelgSaveData(TKelProgram& program)
       Boat(MapOfThisGame(), vkBoat),
       Ship(MapOfThisGame(), vkShip),
       Airship(MapOfThisGame(), vkAirship),
+      MessageLines(program.MessagePool),
       Player(Battlers),
       PartyInfo(Battlers, &program.Folders),
       Map(program, System, Screen, Panorama, Party, {&Boat, &Ship, &Airship}),
@@ -34,7 +35,7 @@ void TKelgSaveData::ConnectBattlers(TKelProgram& program) {
   Battlers.MapHero = &Party;
   Battlers.Screen = &Screen;
   Battlers.Folders = &program.Folders;
-  // The message pool connects itself when it exists.
+  Battlers.Messages = &MessageLines;
 }
 
 void TKelgSaveData::ClearAll() {

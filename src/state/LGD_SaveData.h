@@ -37,6 +37,7 @@ public:
   TKelgShip Airship;
   // What the heroes, the party and the enemies reach of the rest of the game.
   TKelgUnitServices Battlers;
+  TKelgPoolLines MessageLines;
   TKelgPlayer Player;
   TKelgPartyInfo PartyInfo;
   TKelgTeleport Teleport;
