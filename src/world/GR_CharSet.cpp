@@ -156,6 +156,17 @@ void TKelCharSetGraphic::BlitReady(TVantraBoard& board, int x, int y, const TVan
     }
     const std::uint16_t* mask =
         ready.Mask.data() + static_cast<std::size_t>(src.Top + row) * ready.Pixels.GetWidth() + src.Left;
+    if (count == kCellWidth) {
+      // A whole cell row through local copies: no aliasing, so it vectorises.
+      std::uint16_t pixels[kCellWidth], source[kCellWidth], keep[kCellWidth];
+      std::memcpy(pixels, out, sizeof pixels);
+      std::memcpy(source, in, sizeof source);
+      std::memcpy(keep, mask, sizeof keep);
+      for (int k = 0; k < kCellWidth; ++k)
+        pixels[k] = static_cast<std::uint16_t>((source[k] & keep[k]) | (pixels[k] & ~keep[k]));
+      std::memcpy(out, pixels, sizeof pixels);
+      continue;
+    }
     int i = 0;
     // Four pixels a word, without branches.
     for (; i + 4 <= count; i += 4) {

@@ -232,7 +232,7 @@ bool TKelChipSetGraphic::Layout(int tileId, int frameCount, TLayout& layout, boo
   return true;
 }
 
-int TKelChipSetGraphic::Phase(int tileId, int frameCount) const {
+int TKelChipSetGraphic::TilePhase(int tileId, int frameCount) const {
   if (tileId < kAnimatedTileBase)
     return WaterAnimationStep(frameCount, ChipSet->WaterAnimation, ChipSet->AnimationSpeed);
   if (tileId < kAutotileBase) return (frameCount / 6) % 4;
@@ -258,6 +258,7 @@ void TKelChipSetGraphic::DrawTile(TVantraBoard& board, int x, int y, int frameCo
 }
 
 void TKelChipSetGraphic::ClearCache() {
+  ++Generation;
   CacheSlots.assign(kNoTileId, -1);
   CacheTiles.clear();
 }
@@ -282,7 +283,7 @@ void TKelChipSetGraphic::DrawCached(TVantraBoard& board, int x, int y, int tileI
     CacheTiles.emplace_back();
   }
   TCachedTile& tile = CacheTiles[slot];
-  const int phase = Phase(tileId, frameCount);
+  const int phase = TilePhase(tileId, frameCount);
   if (tile.Phase != phase) {
     // Blank cells are kept whole: the colour key decides when drawing.
     TLayout layout;

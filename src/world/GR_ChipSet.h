@@ -57,6 +57,10 @@ public:
   // copies, recoloured only when the sheet's colours change for the board.
   void BeginCachedFrame(const TVantraBoard& board);
   void EndCachedFrame() { CacheReady = false; }
+  // What changes a tile's look over time: the water step or the animation picture.
+  int TilePhase(int tileId, int frameCount) const;
+  // Counts picture and chip-set changes, so that composed views know when to redraw.
+  unsigned PictureGeneration() const { return Generation; }
   bool IsOpaque(int tileId) const;
   void SetColorKey(bool on) { Sheet.Transparent = on; }
   void SetTransparency(int level);
@@ -94,7 +98,6 @@ private:
   // False when the tile draws nothing.
   bool Layout(int tileId, int frameCount, TLayout& layout, bool skipBlank) const;
   void AddQuarters(TLayout& layout, int originX, int originY, const TKelTileQuarters& q) const;
-  int Phase(int tileId, int frameCount) const;
   void DrawCached(TVantraBoard& board, int x, int y, int tileId, int frameCount);
 
   const AssetFolders& Folders;
@@ -102,5 +105,6 @@ private:
   std::vector<TCachedTile> CacheTiles;
   std::array<std::uint16_t, 256> CacheTable{};
   unsigned TableStamp = 1;
+  unsigned Generation = 0;
   bool CacheReady = false;
 };

@@ -15,6 +15,7 @@
 #include "world/GR_CharSet.h"
 #include "world/GR_ChipSet.h"
 #include "world/LGD_Character.h"
+#include "world/MapView.h"
 
 struct TKelProgram;
 class TKelgSystem;
@@ -121,6 +122,7 @@ public:
 
   TKelChipSetGraphic ChipSetGraphic;
   TKelCharSetGraphic CharSetGraphic;
+  TKelMapViewCache ViewCache;
 
   // Hooks for the interpreter: whether the main interpreter is idle, and the
   // page refresh that the switch route commands ask for.

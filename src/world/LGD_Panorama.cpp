@@ -31,6 +31,7 @@ std::int64_t FittedOffset(int mapTiles, int viewTiles, int pictureSize, int view
 
 void TKelgPanorama::Clear() {
   ReadyValid = false;
+  ++Generation;
   OffsetX = OffsetY = 0;
   Width = Height = 0;
   Sheet.Clear();
@@ -40,6 +41,7 @@ void TKelgPanorama::Clear() {
 void TKelgPanorama::LoadImage() {
   Width = Height = 0;
   ReadyValid = false;
+  ++Generation;
   Sheet.Clear();
   Sheet.SetSize(0, 0);
   if (Map.UsesPanorama()) {
@@ -79,6 +81,7 @@ void TKelgPanorama::UsePicture(const TVantraSheet& picture) {
   Sheet.Palette = picture.Palette;
   Sheet.BuildColorTable();
   ReadyValid = false;
+  ++Generation;
   FitToMap();
 }
 
@@ -145,16 +148,28 @@ void TKelgPanorama::BeginFrame(const TVantraBoard& board) {
   }
   ReadyTable = Sheet.ColorTable;
   ReadyValid = true;
+  ++Generation;
+}
+
+int TKelgPanorama::SourceX(int cellX, int shakeX) const {
+  return Width < 1 ? 0 : static_cast<int>(FlooredMod(OffsetX / 32 + Width + cellX - shakeX, Width));
+}
+
+int TKelgPanorama::SourceY(int cellY, int shakeY) const {
+  return Height < 1 ? 0 : static_cast<int>(FlooredMod(OffsetY / 32 + Height + cellY - shakeY, Height));
 }
 
 void TKelgPanorama::DrawCell(TVantraBoard& board, int cellX, int cellY, int shakeX, int shakeY) {
-  if (Width < 1 || Height < 1) return;
-  const int x = static_cast<int>(FlooredMod(OffsetX / 32 + Width + cellX - shakeX, Width));
-  const int y = static_cast<int>(FlooredMod(OffsetY / 32 + Height + cellY - shakeY, Height));
-  const TVantraRect source{x, y, x + 16, y + 16};
+  if (!HasPicture()) return;
+  DrawSource(board, cellX, cellY, SourceX(cellX, shakeX), SourceY(cellY, shakeY));
+}
+
+void TKelgPanorama::DrawSource(TVantraBoard& board, int x, int y, int sourceX, int sourceY) {
+  if (!HasPicture()) return;
+  const TVantraRect source{sourceX, sourceY, sourceX + 16, sourceY + 16};
   if (ReadyValid && Sheet.ColorTable == ReadyTable && Sheet.Brightness == board.Brightness) {
-    board.CopyRect(cellX, cellY, source, Ready);
+    board.CopyRect(x, y, source, Ready);
     return;
   }
-  board.Draw(cellX, cellY, source, Sheet);
+  board.Draw(x, y, source, Sheet);
 }

@@ -32,6 +32,14 @@ public:
   // for this board; DrawCell copies from it.
   void BeginFrame(const TVantraBoard& board);
   void DrawCell(TVantraBoard& board, int cellX, int cellY, int shakeX, int shakeY);
+  // The picture position shown behind the cell at a screen position.
+  int SourceX(int cellX, int shakeX) const;
+  int SourceY(int cellY, int shakeY) const;
+  // The 16x16 area at (sourceX, sourceY) to (x, y).
+  void DrawSource(TVantraBoard& board, int x, int y, int sourceX, int sourceY);
+  bool HasPicture() const { return Width >= 1 && Height >= 1; }
+  // Counts picture and colour changes, so that composed views know when to redraw.
+  unsigned PictureGeneration() const { return Generation; }
 
   std::int64_t OffsetX = 0, OffsetY = 0;
   int Width = 0, Height = 0;
@@ -42,5 +50,6 @@ private:
   TVantraBoard Ready;
   std::array<std::uint16_t, 256> ReadyTable{};
   bool ReadyValid = false;
+  unsigned Generation = 0;
   TKelgMap& Map;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "world/LGD_Map.h"
@@ -45,6 +46,81 @@ int FloorDiv(std::int64_t value, int divisor) {
   return static_cast<int>(q);
 }
 
+
+int FloorMod(int value, int size) {
+  const int r = value % size;
+  return r < 0 ? r + size : r;
+}
+
+using TCells = std::array<std::array<TCell, kColumns>, kRows>;
+
+// Panorama, lower tiles and upper tiles that are not stars, composed per
+// cell into the view cache and copied to the board in runs.
+void DrawFirstPass(TKelgMap& map, TVantraBoard& board, const TCells& cells, int c0, int r0, int fx, int fy) {
+  TKelMapViewCache& cache = map.ViewCache;
+  TKelChipSetGraphic& chips = map.ChipSetGraphic;
+  TKelgPanorama& panorama = map.Panorama();
+  const TKelgScreen& screen = map.Screen();
+  if (cache.ChipColors != chips.Sheet.ColorTable || cache.PanoramaColors != panorama.Sheet.ColorTable ||
+      cache.ChipGeneration != chips.PictureGeneration() || cache.PanoramaGeneration != panorama.PictureGeneration() ||
+      cache.ColorKey != chips.Sheet.Transparent) {
+    cache.Slots.fill(TKelMapViewCache::TSlot{});
+    cache.ChipColors = chips.Sheet.ColorTable;
+    cache.PanoramaColors = panorama.Sheet.ColorTable;
+    cache.ChipGeneration = chips.PictureGeneration();
+    cache.PanoramaGeneration = panorama.PictureGeneration();
+    cache.ColorKey = chips.Sheet.Transparent;
+  }
+  const int frame = map.FrameCount();
+  for (int row = 0; row < kRows; ++row)
+    for (int column = 0; column < kColumns; ++column) {
+      const TCell& cell = cells[row][column];
+      TKelMapViewCache::TSlot key;
+      key.Lower = cell.Lower;
+      if (cell.Lower >= 0) {
+        key.Upper = cell.Upper;
+        key.LowerPhase = chips.TilePhase(cell.Lower, frame);
+        key.LowerStar = cell.LowerStar;
+        key.UpperStar = cell.UpperStar;
+        if (!chips.IsOpaque(cell.Lower) && panorama.HasPicture()) {
+          key.PanoramaX = panorama.SourceX((column + kFirstColumn) * 16 - fx, screen.ShakeX);
+          key.PanoramaY = panorama.SourceY((row + kFirstRow) * 16 - fy, screen.ShakeY);
+        }
+      }
+      const int ringColumn = FloorMod(c0 + column + kFirstColumn, TKelMapViewCache::kColumns);
+      const int ringRow = FloorMod(r0 + row + kFirstRow, TKelMapViewCache::kRows);
+      TKelMapViewCache::TSlot& slot = cache.Slots[ringRow * TKelMapViewCache::kColumns + ringColumn];
+      if (slot == key) continue;
+      TVantraBoard& scratch = cache.Cell;
+      scratch.Clear();
+      scratch.Brightness = board.Brightness;
+      if (key.Lower >= 0) {
+        if (key.PanoramaX >= 0) panorama.DrawSource(scratch, 0, 0, key.PanoramaX, key.PanoramaY);
+        if (!key.LowerStar) chips.DrawTile(scratch, 0, 0, frame, key.Lower, 16);
+        if (key.Upper >= 0 && !key.UpperStar) chips.DrawTile(scratch, 0, 0, frame, key.Upper, 16);
+      }
+      cache.Ring.CopyRect(ringColumn * 16, ringRow * 16, {0, 0, 16, 16}, scratch);
+      slot = key;
+    }
+
+  // The ring to the board: each board row is at most two runs of the ring's row.
+  const int ringWidth = TKelMapViewCache::kColumns * 16;
+  for (int y = 0; y < board.GetHeight(); ++y) {
+    const int row = FloorDiv(y + fy, 16);  // -1 .. 15
+    const int inner = y + fy - row * 16;
+    const int ringY = FloorMod(r0 + row, TKelMapViewCache::kRows) * 16 + inner;
+    const std::uint16_t* ringLine = cache.Ring.ScanLine(ringY);
+    std::uint16_t* out = board.ScanLine(y);
+    int x = 0;
+    while (x < board.GetWidth()) {
+      const int column = FloorDiv(x + fx, 16);
+      const int ringX = FloorMod(c0 + column, TKelMapViewCache::kColumns) * 16 + (x + fx - column * 16);
+      const int run = std::min(board.GetWidth() - x, ringWidth - ringX);
+      std::memcpy(out + x, ringLine + ringX, static_cast<std::size_t>(run) * 2);
+      x += run;
+    }
+  }
+}
 }  // namespace
 
 void DrawMapView(TKelgMap& map, TVantraBoard& board) {
@@ -65,7 +141,6 @@ void DrawMapView(TKelgMap& map, TVantraBoard& board) {
   }
   for (auto& list : layers) SortForDrawing(list);
 
-  board.Clear();
   TKelgScreen& screen = map.Screen();
   const std::int64_t sx = map.ScrollX - screen.ShakeX * 16, sy = map.ScrollY - screen.ShakeY * 16;
   const int c0 = static_cast<int>(sx / 256), r0 = static_cast<int>(sy / 256);
@@ -95,16 +170,7 @@ void DrawMapView(TKelgMap& map, TVantraBoard& board) {
   auto cellX = [&](int column) { return (column + kFirstColumn) * 16 - fx; };
   auto cellY = [&](int row) { return (row + kFirstRow) * 16 - fy; };
 
-  for (int row = 0; row < kRows; ++row)
-    for (int column = 0; column < kColumns; ++column) {
-      const TCell& cell = cells[row][column];
-      if (cell.Lower < 0) continue;
-      const int x = cellX(column), y = cellY(row);
-      if (!chips.IsOpaque(cell.Lower)) panorama.DrawCell(board, x, y, screen.ShakeX, screen.ShakeY);
-      if (!cell.LowerStar) chips.DrawTile(board, x, y, frame, cell.Lower, 16);
-      if (cell.Upper >= 0 && !cell.UpperStar) chips.DrawTile(board, x, y, frame, cell.Upper, 16);
-    }
-
+  DrawFirstPass(map, board, cells, c0, r0, fx, fy);
   for (const TDrawn& drawn : layers[0]) drawn.Character->Draw(board);
   for (int row = kFirstRow; row <= kLastRow + 1; ++row) {
     const int top = row * 16 - fy;
