@@ -23,6 +23,7 @@ TVantraRect TVantraDraw::DisplayRect() const {
 void TVantraDraw::SetScreenMode(ScreenMode mode) {
   if (mode == Mode) return;
   Mode = mode;
+  if (!Initialized) return;
   if (InMain) {
     // All pages black before the switch, so no stale picture shows.
     Board.Clear();
@@ -35,11 +36,13 @@ void TVantraDraw::SetScreenMode(ScreenMode mode) {
 void TVantraDraw::SetScreenZoom(bool zoom) {
   if (zoom == ScreenZoom) return;
   ScreenZoom = zoom;
+  if (!Initialized) return;
   Machine.SetScreenMode(Mode, ScreenZoom);
   Resync();
 }
 
 void TVantraDraw::Initialize() {
+  Initialized = true;
   Machine.SetScreenMode(Mode, ScreenZoom);
   Resync();
 }

@@ -80,6 +80,7 @@ private:
   int FrameIndex = 0;
   double FrameTime = 50;
   bool InMain = false;
+  bool Initialized = false;  // the mode reaches the machine only from Initialize on
   std::uint64_t Frames = 0;
   std::uint64_t FrameLimit = 0;
   std::vector<TVantraScreenshot> Screenshots;

@@ -258,11 +258,11 @@ void SdlPlatform::HandleEvent(const SDL_Event& event, std::vector<InputEvent>& f
 }
 
 SDL_Rect SdlPlatform::OutputRect() const {
-  if (Mode == ScreenMode::smWindow)
-    return Zoom ? SDL_Rect{0, 0, kBoardWidth * 2, kBoardHeight * 2} : SDL_Rect{0, 0, kBoardWidth, kBoardHeight};
-  // Full screen on the desktop's own mode: the largest whole factor, centred.
   int width = 0, height = 0;
   SDL_GetRendererOutputSize(Renderer, &width, &height);
+  // The window is sized to the board (doubled with zoom): it is all picture.
+  if (Mode == ScreenMode::smWindow) return {0, 0, width, height};
+  // Full screen on the desktop's own mode: the largest whole factor, centred.
   const int factor = std::max(1, std::min(width / kBoardWidth, height / kBoardHeight));
   return {(width - kBoardWidth * factor) / 2, (height - kBoardHeight * factor) / 2, kBoardWidth * factor,
           kBoardHeight * factor};
