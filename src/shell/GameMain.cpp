@@ -25,6 +25,7 @@
 #include "shell/Melvox.h"
 #include "shell/MultiInput.h"
 #include "shell/Random.h"
+#include "shell/StateText.h"
 #include "state/LGD_MessageLink.h"
 #include "state/LGD_SaveData.h"
 #include "ui/GameMessageWindow.h"
@@ -110,6 +111,7 @@ void TFormKelGameMain::FormShow() {
   MessageWindow = std::make_unique<TKelMessageWindow>(
       TKelWindowServices{SaveData->System.Graphic(), *Input, SaveData->System}, *MessageLink);
   Program.MessageWindow = MessageWindow.get();
+  SaveData->ConnectInterpreters(*MessageWindow, *MessagePool);
 
   Scenes[scField] = std::make_unique<TKelFieldScene>(Program);
   Scenes[scMenu] = std::make_unique<TKelMenuScene>(Program);
@@ -218,5 +220,10 @@ nlohmann::json TFormKelGameMain::DumpState() const {
   nlohmann::json state;
   state["frames"] = Draw ? Draw->FramesDone() : 0;
   if (SaveData) SaveData->DumpState(state);
+  if (MessageWindow) {
+    nlohmann::json lines = nlohmann::json::array();
+    for (const std::string& line : MessageWindow->Lines) lines.push_back(StateText(line));
+    state["MessageWindow"] = {{"Exists", MessageWindow->Exists()}, {"Lines", lines}};
+  }
   return state;
 }

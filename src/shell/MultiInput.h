@@ -35,6 +35,8 @@ public:
   bool Triggered(TInputButton b) const { return (TriggeredSet & ButtonBit(b)) != 0; }
   bool Repeated(TInputButton b) const { return (RepeatedSet & ButtonBit(b)) != 0; }
   int Direction() const { return DirectionValue; }  // 0, 2 down, 4 left, 6 right, 8 up
+  // A raw key held at the last poll (F9 and F10 of test play).
+  bool KeyHeld(Key key) const { return Machine.IsActive() && KeysDown[static_cast<std::size_t>(key)]; }
 
 private:
   void Apply(const InputEvent& event);

@@ -4,7 +4,9 @@
 
 #include "data/LD_DataBase.h"
 #include "data/LD_MapTree.h"
+#include "script/LGD_Scripter.h"
 #include "shell/KelProgram.h"
+#include "world/LGD_ScriptHost.h"
 
 // The characters and the map refer to each other: each is handed the others
 // by reference here and uses them only after construction.
@@ -22,6 +24,17 @@ TKelgSaveData::TKelgSaveData(TKelProgram& program)
       Monster(Battlers),
       Program(program) {
   ConnectBattlers(program);
+}
+
+TKelgSaveData::~TKelgSaveData() = default;
+
+void TKelgSaveData::ConnectInterpreters(TKelMessageWindow& window, TKelMessagePool& pool) {
+  Host = std::make_unique<TKelgWorldScriptHost>(Program, *this);
+  Services = std::make_unique<TKelScriptServices>(
+      TKelScriptServices{System, *Program.Input, *Program.DataBase, window, pool, *Host});
+  Scripter = std::make_unique<TKelgScripter>(*Services);
+  Map.MainScripterIdle = [this] { return !Scripter->IsRunning(); };
+  Map.RefreshEvents = [this] { Host->RefreshEvents(); };
 }
 
 void TKelgSaveData::ConnectBattlers(TKelProgram& program) {
@@ -51,6 +64,8 @@ void TKelgSaveData::ClearAll() {
   Map.Clear();
   Panorama.Clear();
   Monster.Clear();
+  CommonEvents.Reset(*Program.DataBase);
+  if (Scripter) Scripter->Clear();
 }
 
 void TKelgSaveData::NewGame() {
@@ -59,10 +74,12 @@ void TKelgSaveData::NewGame() {
   if (start.PartyMapId <= 0) throw std::runtime_error("Create Start Party Position");
   Party.SetPosition(start.PartyMapId, start.PartyX, start.PartyY);
   Map.LoadMap(true);
+  Party.RefreshGraphic();
 }
 
 void TKelgSaveData::DumpState(nlohmann::json& state) const {
   System.DumpState(state);
   Map.DumpState(state);
   PartyInfo.DumpState(state);
+  if (Scripter) Scripter->DumpState(state);
 }

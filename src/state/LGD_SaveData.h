@@ -2,6 +2,8 @@
 // Every run-time object of a game in play, created together and cleared as
 // one for a fresh start.
 
+#include <memory>
+
 #include <nlohmann/json_fwd.hpp>
 
 #include "battle/LGD_Monster.h"
@@ -13,14 +15,27 @@
 #include "world/LGD_Party.h"
 #include "world/LGD_Screen.h"
 #include "world/LGD_Ship.h"
+#include "world/LGD_CmnEvent.h"
 #include "world/LGD_Teleport.h"
 
 struct TKelProgram;
+struct TKelScriptServices;
+class TKelgScripter;
+class TKelgWorldScriptHost;
+class TKelMessageWindow;
+class TKelMessagePool;
 
 class TKelgSaveData {
 public:
   // Needs the database, the folders and the screen component of the program.
   explicit TKelgSaveData(TKelProgram& program);
+  ~TKelgSaveData();
+
+  // The interpreters need the message window, which is made after the game
+  // state; until this is called no script runs.
+  void ConnectInterpreters(TKelMessageWindow& window, TKelMessagePool& pool);
+  // Nil until the interpreters are connected.
+  const TKelScriptServices* ScriptServices() const { return Services.get(); }
 
   // Every object back to its initial state, in creation order.
   void ClearAll();
@@ -44,6 +59,9 @@ public:
   TKelgMap Map;
   TKelgPanorama Panorama;
   TKelgMonster Monster;
+  TKelgCommonEvent CommonEvents;
+  // The map's foreground interpreter.
+  std::unique_ptr<TKelgScripter> Scripter;
 
 private:
   void ConnectBattlers(TKelProgram& program);
@@ -52,4 +70,6 @@ private:
   TKelgMap& MapOfThisGame() { return Map; }
 
   TKelProgram& Program;
+  std::unique_ptr<TKelgWorldScriptHost> Host;
+  std::unique_ptr<TKelScriptServices> Services;
 };

@@ -324,9 +324,18 @@ void TKelgMap::DumpState(nlohmann::json& state) const {
   state["ScrollX"] = ScrollX;
   state["ScrollY"] = ScrollY;
   nlohmann::json events = nlohmann::json::object();
-  for (const auto& event : Events)
-    events[std::to_string(event->Key)] = {{"X", event->X},           {"Y", event->Y},
-                                          {"Direction", event->Direction}, {"Facing", event->Facing},
-                                          {"MoveSpeed", event->MoveSpeed}, {"Transparency", event->Transparency}};
+  for (const auto& character : Events) {
+    const auto& event = static_cast<const TKelgMapEvent&>(*character);
+    events[std::to_string(event.Key)] = {{"X", event.X},
+                                         {"Y", event.Y},
+                                         {"Direction", event.Direction},
+                                         {"Facing", event.Facing},
+                                         {"MoveSpeed", event.MoveSpeed},
+                                         {"Transparency", event.Transparency},
+                                         {"Page", event.PageId()},
+                                         {"Active", event.Active},
+                                         {"StartPending", event.StartPending},
+                                         {"Processing", event.Processing}};
+  }
   state["Events"] = events;
 }
