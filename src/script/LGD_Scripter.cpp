@@ -84,7 +84,7 @@ constexpr TKelScriptCommand kCommands[] = {
     {11330, SkippedUntilBuilt, pcNone},  // set move route
     {11340, SkippedUntilBuilt, pcNone},  // wait for all movement
     {11350, SkippedUntilBuilt, pcNone},  // stop all movement
-    {11410, SkippedUntilBuilt, pcNone},  // wait
+    {11410, WaitCommand, pcNone},  // wait
     {11510, SkippedUntilBuilt, pcNone},  // play music
     {11520, SkippedUntilBuilt, pcNone},  // fade out music
     {11530, SkippedUntilBuilt, pcNone},  // memorise music

@@ -37,3 +37,4 @@ void KeyInput(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEve
 
 // Switches.
 void ControlSwitches(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEventScriptLine& line);
+void WaitCommand(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEventScriptLine& line);
