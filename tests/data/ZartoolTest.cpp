@@ -186,7 +186,7 @@ TEST_F(Zartool, IndependentlyEncodedMapTreeAndMapDumpUnderTheFieldNames) {
 
 TEST_F(Zartool, CheckFindsPlantedBrokenReferences) {
   if (!fs::exists(kDemo / "ZAR_RT.kdb")) GTEST_SKIP() << "the demo is not built";
-  for (const char* name : {"ZAR_RT.kdb", "ZAR_RT.kmt", "Map0001.kmu", "ZAR_RT.ini"})
+  for (const char* name : {"ZAR_RT.kdb", "ZAR_RT.kmt", "Map0001.kmu", "Map0002.kmu", "Map0003.kmu", "ZAR_RT.ini"})
     fs::copy_file(kDemo / name, Folder / name);
   TRun clean = RunTool("check " + Folder.string() + " --no-assets");
   EXPECT_EQ(clean.Status, 0) << clean.Output;
