@@ -4,11 +4,13 @@
 #include "data/LD_Event.h"
 #include "state/LGD_SaveData.h"
 #include "world/LGD_EventPages.h"
+#include "world/LGD_MapEvent.h"
+#include "world/LGD_Party.h"
 
 namespace {
 
 // The game state of the demo right after start-up, to set conditions in.
-class PageSelection : public ::testing::Test {
+class EventRules : public ::testing::Test {
 protected:
   void SetUp() override {
     options.headless = true;
@@ -43,7 +45,7 @@ protected:
   TKelEventItem event;
 };
 
-TEST_F(PageSelection, TheLastPageWhoseConditionsHoldWins) {
+TEST_F(EventRules, TheLastPageWhoseConditionsHoldWins) {
   AddPage(0);
   AddPage(kConditionSwitchA);
   AddPage(kConditionSwitchA | kConditionSwitchB);
@@ -59,7 +61,7 @@ TEST_F(PageSelection, TheLastPageWhoseConditionsHoldWins) {
   EXPECT_EQ(Selected(), 4);
 }
 
-TEST_F(PageSelection, ItemHeroAndTimerConditions) {
+TEST_F(EventRules, ItemHeroAndTimerConditions) {
   AddPage(kConditionItem);
   EXPECT_EQ(Selected(), 0);  // no page: the event is neither drawn nor touched
   game->PartyInfo.AddItem(1, 1);
@@ -78,6 +80,31 @@ TEST_F(PageSelection, ItemHeroAndTimerConditions) {
   EXPECT_EQ(Selected(), 0);  // ten minutes left
   game->PartyInfo.SetTimer(10);
   EXPECT_EQ(Selected(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The town's shopkeeper stands behind a counter: the action key reaches him
+// across it, and only across counters.
+TEST_F(EventRules, TheActionKeyReachesAcrossACounter) {
+  struct Case {
+    int heroY;
+    bool reached;
+  };
+  const Case cases[] = {{15, true}, {16, false}};
+  for (const Case& c : cases) {
+    TKelgParty& hero = game->Party;
+    hero.SetPosition(3, 6, c.heroY);
+    game->Map.LoadMap(true);
+    hero.Direction = hero.Facing = 0;  // up, towards the counter
+    auto& shopkeeper = static_cast<TKelgMapEvent&>(*game->Map.Events[2]);
+    ASSERT_EQ(shopkeeper.Source.Name, "Shopkeeper");
+    hero.TouchFront(etActionKey, true);
+    EXPECT_EQ(shopkeeper.StartPending, c.reached) << c.heroY;
+    EXPECT_EQ(shopkeeper.StartedByKey, c.reached) << c.heroY;
+  }
 }
 
 }  // namespace
