@@ -10,7 +10,7 @@
 #include "state/LGD_PartyInfo.h"
 #include "state/LGD_Player.h"
 #include "state/LGD_System.h"
-#include "world/GR_ChipSet.h"
+#include "data/StreamUtils.h"
 #include "world/LGD_Screen.h"
 
 namespace {

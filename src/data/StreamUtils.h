@@ -25,6 +25,14 @@ class EKelInvalid : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// An internal consistency check failed: the text names the source unit and
+// line, as the system's own assertions do.
+class EKelAssertion : public std::runtime_error {
+ public:
+  EKelAssertion(const char* unit, int line)
+      : std::runtime_error(std::string("Assertion failure (") + unit + ", line " + std::to_string(line) + ")") {}
+};
+
 // The system's message for a file that is not what its magic claims.
 inline constexpr const char* kStreamReadError = "ストリームからの読み込みエラー";
 

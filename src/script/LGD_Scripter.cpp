@@ -7,7 +7,7 @@
 #include "shell/MultiInput.h"
 #include "state/LGD_System.h"
 #include "ui/GameMessageWindow.h"
-#include "world/GR_ChipSet.h"
+#include "data/StreamUtils.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "shell/StateText.h"
 #include "state/LGD_PartyInfo.h"
 #include "ui/GameMessageWindow.h"
-#include "world/GR_ChipSet.h"
+#include "data/StreamUtils.h"
 #include "world/LGD_Screen.h"
 
 namespace {

@@ -9,17 +9,13 @@
 #include <vector>
 
 #include "data/LD_ChipSet.h"
+#include "data/StreamUtils.h"
 #include "graphics/VantraSheet.h"
 #include "shell/Assets.h"
 
 struct TVantraBitmap;
 
 // An internal consistency check failed; valid data never raises it.
-class EKelAssertion : public std::runtime_error {
-public:
-  EKelAssertion(const char* unit, int line)
-      : std::runtime_error(std::string("Assertion failure (") + unit + ", line " + std::to_string(line) + ")") {}
-};
 
 inline constexpr int kChipSheetWidth = 480;
 inline constexpr int kChipSheetHeight = 256;
