@@ -59,9 +59,9 @@ constexpr TKelScriptCommand kCommands[] = {
     {10720, SkippedUntilBuilt, pcWindowClosed},  // shop
     {10730, Inn, pcNone},  // inn
     {10740, SkippedUntilBuilt, pcWindowClosed},  // name entry
-    {10810, SkippedUntilBuilt, pcWindowClosed},  // teleport
-    {10820, SkippedUntilBuilt, pcNone},  // memorise location
-    {10830, SkippedUntilBuilt, pcWindowClosed},  // teleport to memorised location
+    {10810, Teleport, pcWindowClosed},  // teleport
+    {10820, MemoriseLocation, pcNone},  // memorise location
+    {10830, TeleportToMemorised, pcWindowClosed},  // teleport to memorised location
     {10840, SkippedUntilBuilt, pcNone},  // board or leave vehicle
     {10850, SkippedUntilBuilt, pcNone},  // set vehicle location
     {10860, SkippedUntilBuilt, pcNone},  // set event location

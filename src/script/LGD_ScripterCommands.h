@@ -38,3 +38,8 @@ void KeyInput(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEve
 // Switches.
 void ControlSwitches(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEventScriptLine& line);
 void WaitCommand(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEventScriptLine& line);
+
+// Map commands.
+void Teleport(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEventScriptLine& line);
+void MemoriseLocation(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEventScriptLine& line);
+void TeleportToMemorised(TKelgBaseScripter& scripter, TKelgScriptData& frame, const TKelEventScriptLine& line);

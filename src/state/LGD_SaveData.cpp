@@ -1,7 +1,11 @@
 #include "state/LGD_SaveData.h"
 
 #include <stdexcept>
+#include <utility>
 
+#include <nlohmann/json.hpp>
+
+#include "battle/LS_Battle.h"
 #include "data/LD_DataBase.h"
 #include "data/LD_MapTree.h"
 #include "script/LGD_Scripter.h"
@@ -74,6 +78,7 @@ void TKelgSaveData::NewGame() {
   if (start.PartyMapId <= 0) throw std::runtime_error("Create Start Party Position");
   Party.SetPosition(start.PartyMapId, start.PartyX, start.PartyY);
   Map.LoadMap(true);
+  Party.EnterMapSettings();
   Party.RefreshGraphic();
 }
 
@@ -82,4 +87,16 @@ void TKelgSaveData::DumpState(nlohmann::json& state) const {
   Map.DumpState(state);
   PartyInfo.DumpState(state);
   if (Scripter) Scripter->DumpState(state);
+  state["Party"] = {{"MapId", Party.MapId},         {"X", Party.X},
+                    {"Y", Party.Y},                 {"Direction", Party.Direction},
+                    {"Facing", Party.Facing},       {"VehicleType", Party.VehicleType},
+                    {"EncounterCount", Party.EncounterCount}};
+  const std::pair<const char*, const TKelgShip*> vehicles[] = {{"Boat", &Boat}, {"Ship", &Ship}, {"Airship", &Airship}};
+  for (const auto& [name, vehicle] : vehicles)
+    state[name] = {{"MapId", vehicle->MapId}, {"X", vehicle->X}, {"Y", vehicle->Y}};
+  if (const auto* battle = dynamic_cast<const TKelBattleScene*>(Program.Scenes[scBattle]))
+    state["Battle"] = {{"TroopId", battle->TroopId},
+                       {"BackdropName", battle->BackdropName},
+                       {"FirstStrike", battle->FirstStrike},
+                       {"LastResult", battle->LastResult}};
 }

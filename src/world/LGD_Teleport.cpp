@@ -3,7 +3,12 @@
 #include <memory>
 #include <vector>
 
+#include "data/LD_MapTree.h"
+#include "shell/KelProgram.h"
+#include "state/LGD_System.h"
 #include "world/GR_ChipSet.h"
+#include "world/LGD_Map.h"
+#include "world/LGD_Party.h"
 
 void TKelgTeleportItem::DescribeField(int id, TCatalogVarData& v, bool /*loading*/) {
   switch (id) {
@@ -87,4 +92,17 @@ TKelgTeleportItem& TKelgTeleport::EntryOf(std::int32_t key) const {
   TKelgTeleportItem* item = Find(key);
   if (item == nullptr) throw EKelAssertion("LGD_Teleport", __LINE__);
   return *item;
+}
+
+void TeleportTo(TKelgParty& hero, const TKelgTeleportItem& item) {
+  TKelgMap& map = hero.World();
+  hero.LeaveVehicleNow();
+  int mapId = item.MapId;
+  if (const TKelMapTree* tree = map.Program().MapTree)
+    if (const TKelMapTreeItem* entry = tree->Find(mapId); entry != nullptr && entry->NodeType == ntArea)
+      mapId = entry->ParentId;
+  hero.TransferTo(mapId, item.X, item.Y);
+  hero.Direction = hero.Facing = 2;
+  if (item.SwitchOn != 0) map.System().SetSwitch(item.SwitchId, 1);
+  map.RefreshEvents();
 }

@@ -40,3 +40,10 @@ public:
   TKelgTeleportItem& EntryAt(int index) const;
   TKelgTeleportItem& EntryOf(std::int32_t key) const;
 };
+
+class TKelgParty;
+
+// Takes the hero to a teleport or escape destination: off any vehicle, onto
+// the parent map when the destination is an area, facing down, with the
+// destination's switch turned on and the events' pages chosen again.
+void TeleportTo(TKelgParty& hero, const TKelgTeleportItem& item);
