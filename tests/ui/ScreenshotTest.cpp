@@ -116,6 +116,7 @@ TEST(Showcase, OpensOnTheDemoSkinAndScrollsItsList) {
   TVantraBoard board(320, 240);
   show.Draw(board);
   const std::filesystem::path shot = ZAR_BINARY_DIR "/tests/ui/showcase.png";
+  std::filesystem::create_directories(shot.parent_path());
   WriteBoardPng(board, shot.string());  // for a look; not compared
 }
 
