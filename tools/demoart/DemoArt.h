@@ -19,6 +19,8 @@ void DrawGameOverPicture(TVantraBitmap& bitmap);
 void DrawChipSetPicture(TVantraBitmap& bitmap);
 void DrawCharSetPicture(TVantraBitmap& bitmap);
 void DrawPanoramaPicture(TVantraBitmap& bitmap);
+// The vehicles' character set (288 × 256): boat, ship, airship.
+void DrawVehicleSetPicture(TVantraBitmap& bitmap);
 
 // The face set: 192 × 192, sixteen 48 × 48 faces.
 void DrawFaceSet(TVantraBitmap& bitmap);

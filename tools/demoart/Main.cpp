@@ -25,6 +25,7 @@ const DemoPicture kPictures[] = {
     {"FaceSet/People.png", DrawFaceSet},
     {"ChipSet/World.png", DrawChipSetPicture},
     {"CharSet/Hero.png", DrawCharSetPicture},
+    {"CharSet/Vehicle.png", DrawVehicleSetPicture},
     {"Panorama/Sky.png", DrawPanoramaPicture},
 };
 
