@@ -30,7 +30,7 @@ TKelgMapEvent::~TKelgMapEvent() = default;
 bool TKelgMapEvent::MainInterpreterIdle() const { return Map.MainScripterIdle(); }
 
 int TKelgMapEvent::PageId() const { return PageNumber(Source, Page); }
-int TKelgMapEvent::Trigger() const { return Page != nullptr ? Page->Trigger : etNoPage; }
+int TKelgMapEvent::Trigger() const { return Page != nullptr ? static_cast<int>(Page->Trigger) : static_cast<int>(etNoPage); }
 const TKelEventScriptList* TKelgMapEvent::PageScript() const { return Page != nullptr ? &Page->Lines : nullptr; }
 
 void TKelgMapEvent::SelectPage() {
