@@ -57,6 +57,18 @@ TEST(FieldReplay, TheHeroWalksByTheKeysAndStopsAtWalls) {
   }
 }
 
+TEST(FieldReplay, TheCancelKeyOpensTheMenuButNotDuringATalk) {
+  const ReplayRun menu = Replay(560, kNewGame + "520 Escape\n");
+  ASSERT_EQ(menu.error, "");
+  EXPECT_EQ(menu.state["SceneId"], 1);
+  EXPECT_TRUE(menu.Heard("Decision"));
+
+  // Talking to the Elder at (5, 5): the message window keeps the menu shut.
+  const ReplayRun talking = Replay(760, kNewGame + "520 Left 40\n610 Up 24\n670 Return\n700 Escape\n");
+  EXPECT_EQ(talking.state["SceneId"], 0);
+  EXPECT_EQ(talking.state["MessageWindow"]["Exists"], true);
+}
+
 TEST(FieldReplay, TheHouseDoorLeadsInsideAndTheWayOutBack) {
   const std::string inside = kNewGame + "520 Down 64\n";
   const ReplayRun entered = Replay(700, inside);

@@ -10,6 +10,10 @@
 #include "data/LD_DataBase.h"
 #include "data/LD_MapTree.h"
 #include "state/LGD_SaveData.h"
+#include "data/LD_CommonEvent.h"
+#include "script/LGD_Scripter.h"
+#include "ui/GameMessageWindow.h"
+#include "world/LGD_MapEvent.h"
 #include "world/LGD_Party.h"
 #include "world/LGD_Ship.h"
 #include "world/LGD_Teleport.h"
@@ -333,6 +337,49 @@ TEST_F(Field, TeleportingLeavesTheVehicleAndGoesToTheParentOfAnArea) {
   EXPECT_EQ(Hero().VehicleType, 0);
   EXPECT_FALSE(Hero().Flying);
   EXPECT_EQ(game->System.Switch(7), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Field, AParallelScriptThatTeleportsEveryRunCannotHoldTheFrame) {
+  TKelCommonEventItem& keeper = DataBase().KelCommonEvent.Get(99);
+  keeper.Trigger = kCommonTriggerParallel;
+  keeper.HasSwitch = 0;
+  keeper.Lines.ClearLines();
+  keeper.Lines.AddLine() = TKelEventScriptLine{.Code = 10810, .Indent = 0, .Text = "", .Params = {1, 4, 4}};
+  keeper.Lines.AddLine() = TKelEventScriptLine{.Code = 0, .Indent = 0, .Text = "", .Params = {}};
+  game->CommonEvents.Reset(DataBase());
+  Scene().Update();  // returns: the request made while the map settles waits
+  EXPECT_EQ(Hero().X, 4);
+  EXPECT_EQ(Hero().Y, 4);
+  EXPECT_TRUE(Scene().TransferPending);
+  Scene().Update();
+  EXPECT_TRUE(Scene().TransferPending);
+}
+
+TEST_F(Field, GameOverFromInsideACommandLeavesTheRunningScriptWhereItIs) {
+  // The Elder's talk: a message, then the end of the script.
+  auto& elder = static_cast<TKelgMapEvent&>(*game->Map.Events[0]);
+  elder.Start();
+  game->Scripter->UpdateFrame();
+  ASSERT_TRUE(game->Scripter->IsRunning());
+  game->PartyInfo.Member(0)->HP = 0;
+  game->PartyInfo.Member(1)->HP = 0;
+  Scene().CheckGameOver();
+  EXPECT_EQ(game->System.SceneId, scGameOver);
+  EXPECT_FALSE(Program().MessageWindow->Exists());
+  // Running the scene would have carried the script past its message.
+  EXPECT_TRUE(game->Scripter->IsRunning());
+}
+
+TEST_F(Field, TheCancelKeyCallsTheMenuOnTheHerosNextDecision) {
+  Hero().MenuCalled = true;
+  Hero().Updated = false;
+  Hero().Update();
+  EXPECT_EQ(game->System.SceneId, scMenu);
+  EXPECT_FALSE(Hero().MenuCalled);
 }
 
 }  // namespace
