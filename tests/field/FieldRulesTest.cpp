@@ -8,6 +8,7 @@
 #include "battle/LS_Battle.h"
 #include "common/Replay.h"
 #include "data/LD_DataBase.h"
+#include "graphics/VantraDraw.h"
 #include "data/LD_MapTree.h"
 #include "state/LGD_SaveData.h"
 #include "data/LD_CommonEvent.h"
@@ -380,6 +381,80 @@ TEST_F(Field, TheCancelKeyCallsTheMenuOnTheHerosNextDecision) {
   Hero().Update();
   EXPECT_EQ(game->System.SceneId, scMenu);
   EXPECT_FALSE(Hero().MenuCalled);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Field, ATransferOnADarkScreenRunsNoTransitionsAndALitOneFadesOutAndIn) {
+  struct Case {
+    int brightness;
+    bool framesPass;
+  };
+  for (const Case c : {Case{0, false}, Case{100, true}}) {
+    Program().Draw->Board.Brightness = c.brightness;
+    const std::uint64_t before = Program().Draw->FramesDone();
+    Scene().RequestTransfer(Hero().MapId == 3 ? 1 : 3, 5, 20);
+    Scene().DoTransfer();
+    EXPECT_EQ(Program().Draw->FramesDone() > before, c.framesPass) << "brightness " << c.brightness;
+    EXPECT_EQ(Program().Draw->Board.Brightness, c.brightness);
+  }
+}
+
+TEST_F(Field, EnteringAMapPlaysItsMusicOrKeepsItForAfterTheRide) {
+  TKelMapTreeItem& town = Program().MapTree->ById(3);
+  town.MusicType = 2;
+  town.Music.Name = "Town";
+  Scene().RequestTransfer(3, 5, 20);
+  Scene().DoTransfer();
+  EXPECT_EQ(game->System.CurrentMusic.Name, "Town");
+
+  // Aboard a vehicle the map's music waits until the hero leaves it.
+  Scene().RequestTransfer(1, 10, 9);
+  Scene().DoTransfer();
+  game->System.CurrentMusic.Name = "Sailing";
+  game->Boat.SetPosition(1, 10, 9);
+  Hero().Aboard = true;
+  Hero().VehicleType = 1;
+  Scene().RequestTransfer(3, 5, 20);
+  Scene().DoTransfer();
+  EXPECT_EQ(game->System.CurrentMusic.Name, "Sailing");
+  EXPECT_EQ(game->System.VehicleReturnMusic.Name, "Town");
+  EXPECT_EQ(game->Boat.MapId, 3);  // the ridden boat comes along
+}
+
+TEST_F(Field, TheLocationIsMemorisedInVariablesAndTeleportedBackTo) {
+  TKelCommonEventItem& keeper = DataBase().KelCommonEvent.Get(99);
+  keeper.Trigger = kCommonTriggerParallel;
+  keeper.HasSwitch = 0;
+  keeper.Lines.ClearLines();
+  keeper.Lines.AddLine() = TKelEventScriptLine{.Code = 10820, .Indent = 0, .Text = "", .Params = {1, 2, 3}};
+  keeper.Lines.AddLine() = TKelEventScriptLine{.Code = 0, .Indent = 0, .Text = "", .Params = {}};
+  game->CommonEvents.Reset(DataBase());
+  Scene().Update();
+  EXPECT_EQ(game->System.Variable(1), 1);
+  EXPECT_EQ(game->System.Variable(2), 10);
+  EXPECT_EQ(game->System.Variable(3), 9);
+
+  keeper.Lines.Line(0) = TKelEventScriptLine{.Code = 10830, .Indent = 0, .Text = "", .Params = {4, 5, 6}};
+  game->System.SetVariable(4, 3);
+  game->System.SetVariable(5, 7);
+  game->System.SetVariable(6, 20);
+  game->CommonEvents.Reset(DataBase());
+  Scene().Update();
+  EXPECT_EQ(Hero().MapId, 3);
+  EXPECT_EQ(Hero().X, 7);
+  EXPECT_EQ(Hero().Y, 20);
+}
+
+TEST_F(Field, AStayAtTheInnHealsThePartyAndResumesTheMusic) {
+  game->System.CurrentMusic.Name = "Village";
+  game->PartyInfo.Member(0)->HP = 1;
+  Scene().Inn();
+  EXPECT_EQ(game->PartyInfo.Member(0)->HP, game->PartyInfo.Member(0)->GetMaxHp());
+  EXPECT_EQ(game->System.CurrentMusic.Name, "Village");
+  EXPECT_EQ(Program().Draw->Board.Brightness, 100);
 }
 
 }  // namespace
