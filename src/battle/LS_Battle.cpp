@@ -29,7 +29,8 @@ void TKelBattleScene::EndBattle(int result) {
   if (ResultSlot != nullptr) *ResultSlot = static_cast<std::uint8_t>(result);
   ResultSlot = nullptr;
   TKelgSystem& system = System();
-  system.PlayMusic(system.BattleReturnMusic, false);
+  // A battle test has no map music to return to.
+  if (!system.BattleReturnMusic.Name.empty()) system.PlayMusic(system.BattleReturnMusic, false);
   // A lost battle that may not be lost ends the game.
   system.SceneId = result == brDefeat && !CanLose ? scGameOver : scField;
 }
