@@ -186,8 +186,8 @@ TEST_F(Zartool, IndependentlyEncodedMapTreeAndMapDumpUnderTheFieldNames) {
 
 TEST_F(Zartool, CheckFindsPlantedBrokenReferences) {
   if (!fs::exists(kDemo / "ZAR_RT.kdb")) GTEST_SKIP() << "the demo is not built";
-  for (const char* name : {"ZAR_RT.kdb", "ZAR_RT.kmt", "Map0001.kmu", "Map0002.kmu", "Map0003.kmu", "ZAR_RT.ini"})
-    fs::copy_file(kDemo / name, Folder / name);
+  for (const auto& entry : fs::directory_iterator(kDemo))
+    if (entry.is_regular_file()) fs::copy_file(entry.path(), Folder / entry.path().filename());
   TRun clean = RunTool("check " + Folder.string() + " --no-assets");
   EXPECT_EQ(clean.Status, 0) << clean.Output;
 

@@ -11,8 +11,8 @@ namespace {
 // New game once the title window is open; the map is shown 103 frames later.
 const std::string kNewGame = "385 Return\n";
 // From the start (10, 9): up to the Elder at (5, 5), or to the Sage at (15, 4).
-const std::string kToElder = kNewGame + "520 Left 80\n610 Up 48\n670 Return\n";
-const std::string kToSage = kNewGame + "500 Right 80\n590 Up 64\n670 Return\n";
+const std::string kToElder = kNewGame + "520 Left 40\n610 Up 24\n670 Return\n";
+const std::string kToSage = kNewGame + "500 Right 40\n590 Up 32\n670 Return\n";
 
 void Review(const ReplayRun& run, const std::string& name) {
   if (const char* folder = std::getenv("ZAR_WRITE_GOLDEN")) {

@@ -249,6 +249,10 @@ TEST_F(Characters, TheHeroAndTheAirshipPassEachOther) {
   EXPECT_TRUE(Hero().CanMove(0, 0, 1, 0));
   save->Ship.SetPosition(1, 0, 1);
   EXPECT_FALSE(Hero().CanMove(0, 0, 0, 1)) << "the ship stands in the way of the hero";
+  // A ship sails only where the terrain and the star bit let it.
+  chipSet->TerrainIds[18] = 1;
+  dataBase.KelGround.Get(1).ShipPass = 1;
+  chipSet->UpperFlags[0] = 0x1F;
   EXPECT_TRUE(save->Ship.CanMove(0, 1, 0, 0)) << "but a vehicle never collides with the hero";
 }
 
