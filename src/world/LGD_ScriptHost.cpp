@@ -4,6 +4,7 @@
 #include "shell/MultiInput.h"
 #include "state/LGD_SaveData.h"
 #include "world/LGD_MapEvent.h"
+#include "world/LS_Field.h"
 
 namespace {
 constexpr int kHeroReference = 10001;
@@ -88,11 +89,8 @@ TKelgCharacter* TKelgWorldScriptHost::ResolveCharacter(int reference, int runnin
 int TKelgWorldScriptHost::PartyGold() const { return Game.PartyInfo.Gold(); }
 void TKelgWorldScriptHost::SpendGold(int amount) { Game.PartyInfo.LoseGold(amount); }
 
-// The field scene's rest at the inn arrives with the field rules; until then
-// the party is healed on the spot.
 void TKelgWorldScriptHost::RunInn() {
-  for (int i = 0; i < Game.PartyInfo.MemberCount(); ++i)
-    if (TKelgPlayerItem* hero = Game.PartyInfo.Member(i)) hero->FullRecovery();
+  if (auto* field = static_cast<TKelFieldScene*>(Program.Scenes[scField])) field->Inn();
 }
 
 bool TKelgWorldScriptHost::MapUnchangedSinceSave() const { return true; }
