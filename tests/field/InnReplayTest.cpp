@@ -4,6 +4,12 @@
 
 namespace {
 
+int Count(const ReplayRun& run, const std::string& call) {
+  int count = 0;
+  for (const std::string& heard : run.soundCalls) count += heard == call;
+  return count;
+}
+
 // Into the house, up to the host, and through his free rest: the field
 // scene's inn fades the music and the screen, then the stay branch speaks.
 TEST(InnReplay, AFreeRestRunsTheInnThenTheStayBranch) {
@@ -11,10 +17,11 @@ TEST(InnReplay, AFreeRestRunsTheInnThenTheStayBranch) {
   const ReplayRun asked = Replay(850, keys);
   ASSERT_EQ(asked.error, "");
   EXPECT_EQ(asked.state["MessageWindow"]["Lines"][0], "Make yourself at home. Rest a while?");
-  EXPECT_FALSE(asked.Heard("MelvoxFadeOutMusic(800)"));
+  // The title's new game faded its music once already.
+  EXPECT_EQ(Count(asked, "MelvoxFadeOutMusic(800)"), 1);
 
   const ReplayRun rested = Replay(1000, keys);
-  EXPECT_TRUE(rested.Heard("MelvoxFadeOutMusic(800)"));
+  EXPECT_EQ(Count(rested, "MelvoxFadeOutMusic(800)"), 2);
   EXPECT_EQ(rested.state["MessageWindow"]["Lines"][0], "Good morning! You look rested.");
 }
 
