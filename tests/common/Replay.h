@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "platform/HeadlessPlatform.h"
 #include "shell/GameMain.h"
 #include "shell/Melvox.h"
+#include "state/LGD_SaveData.h"
 
 struct ReplayRun {
   nlohmann::json state;
@@ -69,3 +71,25 @@ inline std::uint64_t BoardHash(const TVantraBoard& board) {
     }
   return hash;
 }
+
+// The demo's program built and shown headless, without running the loop:
+// for tests that set the game state directly and call its rules.
+struct DemoProgram {
+  HeadlessPlatform machine;
+  TKelLaunchOptions options;
+  std::unique_ptr<TFormKelGameMain> form;
+
+  DemoProgram() {
+    options.headless = true;
+    form = std::make_unique<TFormKelGameMain>(machine, options);
+    form->SetFolders({DemoGame(), {}});
+    form->FormCreate();
+    form->FormShow();
+  }
+  ~DemoProgram() { form->FormCloseQuery(); }
+  DemoProgram(const DemoProgram&) = delete;
+  DemoProgram& operator=(const DemoProgram&) = delete;
+
+  const TKelProgram& Program() const { return form->GetProgram(); }
+  TKelgSaveData& Game() const { return *form->GetProgram().SaveData; }
+};

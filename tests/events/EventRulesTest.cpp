@@ -13,16 +13,10 @@ namespace {
 class EventRules : public ::testing::Test {
 protected:
   void SetUp() override {
-    options.headless = true;
-    form = std::make_unique<TFormKelGameMain>(machine, options);
-    form->SetFolders({DemoGame(), {}});
-    form->FormCreate();
-    form->FormShow();
-    game = form->GetProgram().SaveData;
+    game = &demo.Game();
     game->PartyInfo.NewGame();
     event.Pages.Clear();  // a new event comes with one page
   }
-  void TearDown() override { form->FormCloseQuery(); }
 
   // Page n of the event needs what its flags say.
   void AddPage(std::uint8_t flags) {
@@ -38,9 +32,7 @@ protected:
   }
   int Selected() { return PageNumber(event, QualifyingPage(event, *game)); }
 
-  HeadlessPlatform machine;
-  TKelLaunchOptions options;
-  std::unique_ptr<TFormKelGameMain> form;
+  DemoProgram demo;
   TKelgSaveData* game = nullptr;
   TKelEventItem event;
 };

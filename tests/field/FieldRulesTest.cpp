@@ -107,17 +107,11 @@ TEST(MapSettings, EachSettingComesFromTheNearestMapThatSetsIt) {
 class Field : public ::testing::Test {
 protected:
   void SetUp() override {
-    options.headless = true;
-    form = std::make_unique<TFormKelGameMain>(machine, options);
-    form->SetFolders({DemoGame(), {}});
-    form->FormCreate();
-    form->FormShow();
-    game = form->GetProgram().SaveData;
+    game = &demo.Game();
     game->NewGame();
   }
-  void TearDown() override { form->FormCloseQuery(); }
 
-  const TKelProgram& Program() { return form->GetProgram(); }
+  const TKelProgram& Program() { return demo.Program(); }
   TKelDataBase& DataBase() { return *Program().DataBase; }
   TKelgParty& Hero() { return game->Party; }
   TKelFieldScene& Scene() { return *dynamic_cast<TKelFieldScene*>(Program().Scenes[scField]); }
@@ -135,9 +129,7 @@ protected:
     std::fill(chipSet.TerrainIds.begin(), chipSet.TerrainIds.end(), static_cast<std::uint16_t>(terrainId));
   }
 
-  HeadlessPlatform machine;
-  TKelLaunchOptions options;
-  std::unique_ptr<TFormKelGameMain> form;
+  DemoProgram demo;
   TKelgSaveData* game = nullptr;
 };
 

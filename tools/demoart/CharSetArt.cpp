@@ -1,23 +1,10 @@
 // The demo's character set "Hero": eight small people in the 288x256 layout,
 // each with three walking pictures for each of the four facings.
 
-#include <array>
-#include <cstdint>
-
 #include "DemoArt.h"
-#include "WorldPalette.h"
+#include "SpriteCell.h"
 
 namespace {
-
-constexpr int kCellWidth = 24, kCellHeight = 32;
-
-using Cell = std::array<std::array<std::uint8_t, kCellWidth>, kCellHeight>;
-
-void Fill(Cell& cell, int left, int top, int right, int bottom, std::uint8_t index) {
-  for (int y = top; y <= bottom; ++y)
-    for (int x = left; x <= right; ++x)
-      if (x >= 0 && x < kCellWidth && y >= 0 && y < kCellHeight) cell[y][x] = index;
-}
 
 // One picture: facing 0 up, 1 right, 2 down, 3 left; column 0 and 2 are the
 // two strides, 1 standing.
@@ -68,30 +55,11 @@ Cell DrawPerson(int character, int facing, int column) {
     Fill(cell, 7, 11, 8, 12, wpEye);
   }
 
-  // A dark outline around everything.
-  Cell outlined = cell;
-  for (int y = 0; y < kCellHeight; ++y)
-    for (int x = 0; x < kCellWidth; ++x) {
-      if (cell[y][x] != wpClear) continue;
-      const bool touches = (x > 0 && cell[y][x - 1] != wpClear) || (x < kCellWidth - 1 && cell[y][x + 1] != wpClear) ||
-                           (y > 0 && cell[y - 1][x] != wpClear) || (y < kCellHeight - 1 && cell[y + 1][x] != wpClear);
-      if (touches) outlined[y][x] = wpOutline;
-    }
-  return outlined;
+  return Outlined(cell);
 }
 
 }  // namespace
 
 void DrawCharSetPicture(TVantraBitmap& bitmap) {
-  bitmap.SetFormat(288, 256, 8);
-  SetWorldPalette(bitmap);
-  for (int character = 0; character < 8; ++character)
-    for (int facing = 0; facing < 4; ++facing)
-      for (int column = 0; column < 3; ++column) {
-        const Cell cell = DrawPerson(character, facing, column);
-        const int left = (character % 4) * 72 + column * kCellWidth;
-        const int top = (character / 4) * 128 + facing * kCellHeight;
-        for (int y = 0; y < kCellHeight; ++y)
-          for (int x = 0; x < kCellWidth; ++x) bitmap.ScanLine(top + y)[left + x] = cell[y][x];
-      }
+  LayOutCharacterSet(bitmap, 8, DrawPerson);
 }

@@ -1,23 +1,10 @@
 // The demo's character set "Vehicle": the boat, the ship and the airship in
 // the 288x256 layout, three pictures (a small bob) for each of four facings.
 
-#include <array>
-#include <cstdint>
-
 #include "DemoArt.h"
-#include "WorldPalette.h"
+#include "SpriteCell.h"
 
 namespace {
-
-constexpr int kCellWidth = 24, kCellHeight = 32;
-
-using Cell = std::array<std::array<std::uint8_t, kCellWidth>, kCellHeight>;
-
-void Fill(Cell& cell, int left, int top, int right, int bottom, std::uint8_t index) {
-  for (int y = top; y <= bottom; ++y)
-    for (int x = left; x <= right; ++x)
-      if (x >= 0 && x < kCellWidth && y >= 0 && y < kCellHeight) cell[y][x] = index;
-}
 
 // A hull narrowing towards its keel; wide when seen from the side.
 void DrawHull(Cell& cell, bool side, int top, int bottom) {
@@ -53,30 +40,11 @@ Cell DrawVehicle(int kind, int facing, int column) {
     Fill(cell, 7, 22 + bob, 16, 26 + bob, wpWood);
     Fill(cell, 7, 22 + bob, 16, 22 + bob, wpWoodLight);
   }
-  // A dark outline around everything.
-  Cell outlined = cell;
-  for (int y = 0; y < kCellHeight; ++y)
-    for (int x = 0; x < kCellWidth; ++x) {
-      if (cell[y][x] != wpClear) continue;
-      const bool touches = (x > 0 && cell[y][x - 1] != wpClear) || (x < kCellWidth - 1 && cell[y][x + 1] != wpClear) ||
-                           (y > 0 && cell[y - 1][x] != wpClear) || (y < kCellHeight - 1 && cell[y + 1][x] != wpClear);
-      if (touches) outlined[y][x] = wpOutline;
-    }
-  return outlined;
+  return Outlined(cell);
 }
 
 }  // namespace
 
 void DrawVehicleSetPicture(TVantraBitmap& bitmap) {
-  bitmap.SetFormat(288, 256, 8);
-  SetWorldPalette(bitmap);
-  for (int kind = 0; kind < 3; ++kind)
-    for (int facing = 0; facing < 4; ++facing)
-      for (int column = 0; column < 3; ++column) {
-        const Cell cell = DrawVehicle(kind, facing, column);
-        const int left = (kind % 4) * 72 + column * kCellWidth;
-        const int top = (kind / 4) * 128 + facing * kCellHeight;
-        for (int y = 0; y < kCellHeight; ++y)
-          for (int x = 0; x < kCellWidth; ++x) bitmap.ScanLine(top + y)[left + x] = cell[y][x];
-      }
+  LayOutCharacterSet(bitmap, 3, DrawVehicle);
 }
