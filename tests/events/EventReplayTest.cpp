@@ -79,3 +79,24 @@ TEST(Events, AParallelKeeperTurnsTheLampEveryHalfSecond) {
 }
 
 }  // namespace
+
+namespace {
+
+// In test play F9 on the map opens the debug screen, which shows the windows
+// of the game's skin until it is built; Cancel returns to the map.
+TEST(Events, F9InTestPlayOpensTheDebugScreen) {
+  // Test play skips the logos: the title window is ready after 20 + 34 + 8 frames.
+  const std::string keys = "70 Return\n200 F9\n";
+  const std::vector<std::string> testPlay = {"TestPlay", "x", "Window"};
+  const ReplayRun debug = Replay(230, keys, testPlay);
+  ASSERT_EQ(debug.error, "");
+  EXPECT_EQ(debug.state["SceneId"], scDebug);
+  Review(debug, "events_debug_showcase");
+  EXPECT_EQ(BoardHash(debug.board), 0x9e8775a3790d691cull);
+  const ReplayRun back = Replay(260, keys + "240 Escape\n", testPlay);
+  EXPECT_EQ(back.state["SceneId"], scField);
+  // Not outside test play.
+  EXPECT_EQ(Replay(620, "385 Return\n560 F9\n").state["SceneId"], scField);
+}
+
+}  // namespace
