@@ -88,4 +88,14 @@ TEST_F(PlayerCommand, ErrorsEndWithAMessageAndNonZeroStatus) {
   EXPECT_NE(keys.output.find("/nonexistent/keys.txt"), std::string::npos) << keys.output;
 }
 
+TEST_F(PlayerCommand, ADamagedDatabaseEndsWithItsFileAndPlaceNamed) {
+  fs::copy(ZAR_BINARY_DIR "/demo", dir / "game", fs::copy_options::recursive);
+  const fs::path database = dir / "game" / "ZAR_RT.kdb";
+  fs::resize_file(database, fs::file_size(database) / 2);
+  const CommandResult run = RunCommand(kPlayer + " --headless --frames 60 --game " + (dir / "game").string());
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.output.find("ZAR_RT.kdb"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("at byte"), std::string::npos) << run.output;
+}
+
 }  // namespace
